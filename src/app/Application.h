@@ -1,0 +1,4 @@
+// Program start: application object, title, main window, hidden print form, message loop.
+#pragma once
+
+int runPemira(int argc, char *argv[]);
