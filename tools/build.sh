@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Configures and builds into ./build (or $1).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+dir="${1:-build}"
+shift || true
+export CCACHE_BASEDIR="$PWD"
+cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE="${BUILD_TYPE:-RelWithDebInfo}" "$@" >/dev/null
+cmake --build "$dir" -j"$(nproc)"

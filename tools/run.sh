@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and starts the program.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash tools/setup.sh
+bash tools/build.sh build
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+    cat >&2 <<'TXT'
+There is no display to show the window on (DISPLAY is not set).
+Built program: build/bin/pemira. To run it without a screen, use a virtual one:
+    apt-get install -y xvfb xauth && xvfb-run -s "-screen 0 1280x1024x24" build/bin/pemira
+TXT
+    exit 1
+fi
+exec build/bin/pemira
