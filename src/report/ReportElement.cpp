@@ -1,0 +1,8 @@
+#include "ReportElement.h"
+
+ReportElement::ReportElement(QString name, const QRect &geometry)
+    : m_name(std::move(name))
+    , m_geometry(geometry)
+{ }
+
+ReportElement::~ReportElement() = default;

@@ -1,0 +1,22 @@
+#include "ReportImage.h"
+
+#include <QPainter>
+
+ReportImage::ReportImage(QString name, const QRect &geometry)
+    : ReportElement(std::move(name), geometry)
+{ }
+
+ReportImage::~ReportImage() = default;
+
+ReportCanvas &ReportImage::canvas()
+{
+    if (!m_canvas)
+        m_canvas = std::make_unique<ReportCanvas>(designSize());
+    return *m_canvas;
+}
+
+void ReportImage::paint(QPainter &painter) const
+{
+    if (m_canvas)
+        painter.drawImage(rect(), m_canvas->image());
+}
