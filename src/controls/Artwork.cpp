@@ -1,0 +1,156 @@
+#include "Artwork.h"
+
+#include <array>
+#include <cmath>
+#include <map>
+#include <utility>
+
+#include <QPainter>
+#include <QPixmap>
+#include <QString>
+#include <QSvgRenderer>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr QSize faceSize(16, 16);
+constexpr QSize headingSize(459, 35);
+constexpr QSize illustrationSize(167, 95);
+
+// Antialiased edge pixels at least half covered count as face; fainter ones would only tint the
+// graph behind them through the OR pass.
+constexpr int maskAlphaThreshold = 128;
+
+constexpr std::array<QSize, 5> figureSizes {
+    QSize(158, 125), QSize(99, 129), QSize(108, 130), QSize(79, 130), QSize(82, 130)};
+
+QSize scaled(QSize size, qreal devicePixelRatio)
+{
+    return QSize(qRound(size.width() * devicePixelRatio), qRound(size.height() * devicePixelRatio));
+}
+
+// Each picture is rendered from its vector source once per pixel size and then shared
+// (QImage copies are implicitly shared). All callers are on the user-interface thread.
+QImage render(const QString &path, QSize logicalSize, qreal devicePixelRatio)
+{
+    if (!(devicePixelRatio > 0.0) || !std::isfinite(devicePixelRatio) || devicePixelRatio > 64.0)
+        return {};
+    const QSize pixels = scaled(logicalSize, devicePixelRatio);
+    static std::map<std::pair<QString, std::pair<int, int>>, QImage> cache;
+    const auto key = std::make_pair(path, std::make_pair(pixels.width(), pixels.height()));
+    if (auto found = cache.find(key); found != cache.end())
+        return found->second;
+
+    QImage image;
+    QSvgRenderer renderer(path);
+    if (renderer.isValid()) {
+        image = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        QPainter painter(&image);
+        renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(pixels)));
+        painter.end();
+        image.setDevicePixelRatio(devicePixelRatio);
+    }
+    cache.emplace(key, image);
+    return image;
+}
+
+QString facePath(int code)
+{
+    return u":/faces/mood%1.svg"_s.arg(code);
+}
+
+QImage deriveFace(const QImage &face, MoodFaceSet set)
+{
+    QImage result(face.size(), QImage::Format_RGB32);
+    for (int y = 0; y < face.height(); ++y) {
+        const auto *source = reinterpret_cast<const QRgb *>(face.constScanLine(y));
+        auto *target = reinterpret_cast<QRgb *>(result.scanLine(y));
+        for (int x = 0; x < face.width(); ++x) {
+            const QRgb pixel = source[x]; // premultiplied
+            const int alpha = qAlpha(pixel);
+            const bool inside = alpha >= maskAlphaThreshold;
+            // Over white: premultiplied colour plus the white that shows through.
+            const int open = 255 - alpha;
+            const QRgb overWhite
+                = qRgb(qRed(pixel) + open, qGreen(pixel) + open, qBlue(pixel) + open);
+            switch (set) {
+            case MoodFaceSet::OnWhite:
+                target[x] = overWhite;
+                break;
+            case MoodFaceSet::Mask:
+                target[x] = inside ? qRgb(0, 0, 0) : qRgb(255, 255, 255);
+                break;
+            case MoodFaceSet::OnBlack:
+                // The AND pass has blackened exactly the mask, so the OR pass must carry every
+                // mask pixel in full and nothing else. Edges blend toward white because the
+                // faces sit on light backgrounds; pure black would vanish into the hole.
+                target[x] = inside ? (overWhite == qRgb(0, 0, 0) ? qRgb(1, 1, 1) : overWhite)
+                                   : qRgb(0, 0, 0);
+                break;
+            }
+        }
+    }
+    return result;
+}
+
+} // namespace
+
+QSize figureSize(int n)
+{
+    if (n < 1 || n > int(figureSizes.size()))
+        return {};
+    return figureSizes[std::size_t(n - 1)];
+}
+
+QImage figurePicture(int n, qreal devicePixelRatio)
+{
+    const QSize size = figureSize(n);
+    if (size.isEmpty())
+        return {};
+    return render(u":/figures/image%1.svg"_s.arg(n), size, devicePixelRatio);
+}
+
+QImage moodFace(int code, MoodFaceSet set)
+{
+    if (code < 1 || code > 4)
+        return {};
+    static std::map<std::pair<int, MoodFaceSet>, QImage> derived;
+    const auto key = std::make_pair(code, set);
+    if (auto found = derived.find(key); found != derived.end())
+        return found->second;
+    const QImage face = render(facePath(code), faceSize, 1.0);
+    QImage result = face.isNull() ? QImage() : deriveFace(face, set);
+    derived.emplace(key, result);
+    return result;
+}
+
+QImage moodButtonPicture(int code, qreal devicePixelRatio)
+{
+    if (code < 1 || code > 4)
+        return {};
+    return render(u":/icons/moodbtn%1.svg"_s.arg(code), faceSize, devicePixelRatio);
+}
+
+QImage reportHeading(qreal devicePixelRatio)
+{
+    return render(u":/report/heading.svg"_s, headingSize, devicePixelRatio);
+}
+
+QImage reportIllustration(qreal devicePixelRatio)
+{
+    return render(u":/report/illustration.svg"_s, illustrationSize, devicePixelRatio);
+}
+
+QIcon applicationIcon()
+{
+    // Pixmaps per size rather than the SVG icon engine: no plugin needed at run time.
+    QIcon icon;
+    for (int side : {16, 24, 32, 48, 64, 128, 256}) {
+        const QImage image = render(u":/icons/pemira.svg"_s, QSize(side, side), 1.0);
+        if (!image.isNull())
+            icon.addPixmap(QPixmap::fromImage(image));
+    }
+    return icon;
+}
