@@ -2,8 +2,13 @@
 #include "record/TextGrid.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QSet>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QTest>
 
 #include <stdexcept>
@@ -47,6 +52,27 @@ QStringList rowCells(const TextGrid &grid, int row)
     for (int c = 0; c < grid.columnCount(); ++c)
         cells << grid.cell(c, row);
     return cells;
+}
+
+// Distinct complete record versions of different lengths, so that a torn file matches none.
+TextGrid recordVersion(int version)
+{
+    TextGrid grid(62, 16);
+    for (int r = 0; r < 16; ++r)
+        for (int c = 0; c < 62; c += 1 + version)
+            grid.setCell(c, r, QString::number(version * 1000 + r + c) + u".5"_s);
+    return grid;
+}
+constexpr int RecordVersions = 4;
+
+// Run in a child process: saves the versions in turn until killed.
+int saveForever(const QString &fileName)
+{
+    QList<TextGrid> versions;
+    for (int v = 0; v < RecordVersions; ++v)
+        versions << recordVersion(v);
+    for (int i = 0;; i = (i + 1) % RecordVersions)
+        TStringGridIO(&versions[i]).SaveToFile(fileName, u","_s, false);
 }
 
 } // namespace
@@ -384,14 +410,52 @@ private Q_SLOTS:
         TextGrid grid(62, 16);
         QVERIFY_THROWS_EXCEPTION(
             std::runtime_error, TStringGridIO(&grid).SaveToFile(fileName, u","_s, false));
-        restore.dismiss();
-        setrlimit(RLIMIT_FSIZE, &saved);
-        std::signal(SIGXFSZ, oldHandler);
         QCOMPARE(readAll(fileName), QByteArray("old record"));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList {u"settemp.dat"_s});
+    }
+
+    void killedSaveLeavesACompleteFile()
+    {
+        QTemporaryDir dir;
+        const QString fileName = dir.filePath(u"settemp.dat"_s);
+        TextGrid first = recordVersion(0);
+        TStringGridIO(&first).SaveToFile(fileName, u","_s, false);
+        QList<QByteArray> complete;
+        for (int v = 0; v < RecordVersions; ++v)
+            complete << TStringGridIO::serialize(recordVersion(v), u","_s, false);
+
+        QElapsedTimer clock;
+        clock.start();
+        int rounds = 0;
+        QSet<QByteArray> seen;
+        while (rounds < 50 && clock.elapsed() < 15'000) {
+            QProcess child;
+            child.start(QCoreApplication::applicationFilePath(), {u"--save-forever"_s, fileName});
+            QVERIFY(child.waitForStarted());
+            QThread::usleep(QRandomGenerator::global()->bounded(20'000, 250'000));
+            child.kill(); // SIGKILL: no chance to clean up
+            QVERIFY(child.waitForFinished());
+            QCOMPARE(child.exitStatus(), QProcess::CrashExit);
+            const QByteArray bytes = readAll(fileName);
+            QVERIFY2(complete.contains(bytes),
+                qPrintable(u"round %1: torn file of %2 bytes"_s.arg(rounds).arg(bytes.size())));
+            seen.insert(bytes);
+            ++rounds;
+        }
+        QVERIFY(rounds >= 10);
+        // The child did get to replace the file, so the kills hit a working save loop.
+        QVERIFY(seen.size() > 1);
     }
 #endif
 };
 
-QTEST_GUILESS_MAIN(TestStrGrdIO)
+int main(int argc, char *argv[])
+{
+    if (argc == 3 && qstrcmp(argv[1], "--save-forever") == 0)
+        return saveForever(QString::fromLocal8Bit(argv[2]));
+    QCoreApplication app(argc, argv);
+    TestStrGrdIO test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_strgrdio.moc"
