@@ -1,0 +1,18 @@
+// Process settings the web engine needs because it is loaded late, from the plugin, after the
+// application object exists. Called once in main() before QApplication; loads nothing itself.
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QProcessEnvironment>
+
+#include <utility>
+
+void prepareBrowserEngine();
+
+using BrowserEngineVariable = std::pair<QByteArray, QByteArray>;
+
+// The variables prepareBrowserEngine() adds to the environment, as (name, value); variables the
+// user already set are left alone.
+QList<BrowserEngineVariable> browserEngineVariables(
+    const QProcessEnvironment &environment, bool runningAsRoot);

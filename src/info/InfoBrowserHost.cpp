@@ -1,0 +1,82 @@
+#include "InfoBrowserHost.h"
+
+#include "InfoBrowserPlugin.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QVBoxLayout>
+
+#include <stdexcept>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+std::runtime_error browserError(const QString &text)
+{
+    return std::runtime_error(text.toStdString());
+}
+} // namespace
+
+InfoBrowserHost::InfoBrowserHost(QWidget *parent, const QString &pluginFolder)
+    : QWidget(parent)
+    , m_pluginFolder(pluginFolder)
+{
+    setFocusPolicy(Qt::NoFocus);
+    resize(457, 292);
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+}
+
+InfoBrowserHost::~InfoBrowserHost()
+{
+    // The view may still be loading: it must not call back into a half-destroyed host.
+    if (m_view) {
+        m_view->setNavigateCompleteHandler({});
+        delete m_view->widget();
+    }
+}
+
+QString InfoBrowserHost::pluginName()
+{
+    return u"pemira_browser"_s;
+}
+
+void InfoBrowserHost::navigate(const QString &address)
+{
+    if (!m_view)
+        loadBrowser();
+    m_view->navigate(address);
+}
+
+QString InfoBrowserHost::pageTitle() const
+{
+    return m_view ? m_view->title() : QString();
+}
+
+void InfoBrowserHost::loadBrowser()
+{
+    const QString folder
+        = m_pluginFolder.isEmpty() ? QCoreApplication::applicationDirPath() : m_pluginFolder;
+    // The loader adds the platform's prefix and suffix (libpemira_browser.so, pemira_browser.dll).
+    m_loader.setFileName(QDir(folder).filePath(pluginName()));
+    QObject *instance = m_loader.instance();
+    auto *plugin = qobject_cast<InfoBrowserPlugin *>(instance);
+    if (!plugin) {
+        const bool found = QFileInfo::exists(m_loader.fileName());
+        const QString reason = m_loader.errorString();
+        if (!found)
+            throw browserError(
+                u"インフォメーション表示の部品（%1）が見つかりません"_s.arg(pluginName()));
+        if (!instance)
+            throw browserError(u"インフォメーション表示の部品（%1）を読み込めません: %2"_s.arg(
+                pluginName(), reason));
+        throw browserError(
+            u"インフォメーション表示の部品（%1）の版が合いません"_s.arg(pluginName()));
+    }
+    m_view = plugin->createView(this);
+    m_view->setNavigateCompleteHandler(
+        [this](const QString &url) { Q_EMIT navigateComplete(url); });
+    layout()->addWidget(m_view->widget());
+    m_view->widget()->show();
+}

@@ -1,0 +1,22 @@
+// The interface the browser plugin library exports; the program loads it only when the
+// information page is first shown, so starts that never show it pay nothing for the engine.
+#pragma once
+
+#include "InfoBrowserView.h"
+
+#include <QtPlugin>
+
+class QWidget;
+
+class InfoBrowserPlugin
+{
+public:
+    virtual ~InfoBrowserPlugin() = default;
+
+    // A new view owned by parent.
+    virtual InfoBrowserView *createView(QWidget *parent) = 0;
+};
+
+// Bump the version when the two interfaces change, so a stale plugin is refused, not called.
+#define InfoBrowserPlugin_iid "org.pemira.InfoBrowserPlugin/1"
+Q_DECLARE_INTERFACE(InfoBrowserPlugin, InfoBrowserPlugin_iid)
