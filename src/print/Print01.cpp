@@ -24,8 +24,9 @@ namespace {
 
 const QSize plotSize(962, 602);
 constexpr double unitsPerKilogram = 75.25;
-// Far beyond the sheet, yet small enough that every sum below stays an int.
-constexpr double farOffSheet = 1 << 20;
+// About 870 kg off the scale: far beyond the sheet for any real body, yet small enough that no
+// sum overflows and an off-sheet line stays short to trace.
+constexpr double farOffSheet = 1 << 16;
 constexpr int largestBase = 100000;
 
 const QChar carriageReturn(13);

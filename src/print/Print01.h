@@ -46,7 +46,7 @@ public:
     // The 962 x 602 grid drawn over the plot: transparent but for its lines. Built once.
     static QImage gridPicture();
     // y of a value for scale base b, 75.25 units per kilogram, an exact half to even. Values far
-    // off the scale are held at about a million units away so no integer can overflow.
+    // off the scale are held 65536 units away so no integer can overflow.
     static int plotY(double value, int base);
     // Integer part of column 0's value on the sheet's row; throws when it is empty or no number.
     static int scaleBase(const TextGrid &table, Sheet sheet);

@@ -3,6 +3,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <cstdlib>
 
 ReportCanvas::ReportCanvas(const QSize &size)
     : m_image(size, QImage::Format_RGB32)
@@ -29,14 +30,45 @@ void ReportCanvas::moveTo(const QPoint &point)
 
 void ReportCanvas::lineTo(const QPoint &point)
 {
-    QPainter painter(&m_image);
-    painter.setRenderHint(QPainter::Antialiasing, false);
-    // A flat cap leaves out the end pixel, so consecutive segments do not overdraw their joints.
-    QPen pen(m_penColor, m_penWidth, Qt::SolidLine, m_penWidth > 1 ? Qt::RoundCap : Qt::FlatCap);
-    pen.setCosmetic(m_penWidth == 1);
-    painter.setPen(pen);
-    painter.drawLine(m_pen, point);
+    if (m_penWidth == 1)
+        plotLine(m_pen, point);
+    else {
+        QPainter painter(&m_image);
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        painter.setPen(QPen(m_penColor, m_penWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        painter.drawLine(m_pen, point);
+    }
     m_pen = point;
+}
+
+// Bresenham's line: the start pixel is set, the end pixel is left for the next segment, so a
+// polyline never sets a joint twice and a move followed by no line leaves no trace.
+void ReportCanvas::plotLine(const QPoint &from, const QPoint &to)
+{
+    const QRgb colour = m_penColor.rgb();
+    const QRect bounds = m_image.rect();
+    const qint64 dx = std::abs(qint64(to.x()) - from.x());
+    const qint64 dy = -std::abs(qint64(to.y()) - from.y());
+    const int stepX = from.x() < to.x() ? 1 : -1;
+    const int stepY = from.y() < to.y() ? 1 : -1;
+    qint64 error = dx + dy;
+    QPoint at = from;
+    while (at != to) {
+        if (bounds.contains(at))
+            m_image.setPixel(at, colour);
+        else if ((at.x() < 0 && stepX < 0) || (at.x() >= bounds.width() && stepX > 0)
+            || (at.y() < 0 && stepY < 0) || (at.y() >= bounds.height() && stepY > 0))
+            break; // moving away: nothing more can land on the bitmap
+        const qint64 twice = 2 * error;
+        if (twice >= dy) {
+            error += dy;
+            at.rx() += stepX;
+        }
+        if (twice <= dx) {
+            error += dx;
+            at.ry() += stepY;
+        }
+    }
 }
 
 void ReportCanvas::copyRect(const QRect &target, const QImage &source, const QRect &sourceRect)

@@ -23,6 +23,8 @@ public:
     void copyRect(const QRect &target, const QImage &source, const QRect &sourceRect);
 
 private:
+    void plotLine(const QPoint &from, const QPoint &to);
+
     QImage m_image;
     QPoint m_pen;
     int m_penWidth = 1;
