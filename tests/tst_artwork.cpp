@@ -2,6 +2,7 @@
 
 #include <QIcon>
 #include <QImage>
+#include <QPainter>
 
 #include "controls/Artwork.h"
 
@@ -40,6 +41,7 @@ private Q_SLOTS:
     void headingIsOneColourOnTransparent();
     void illustrationHasSizeAndColour();
     void applicationIconHasSizes();
+    void reportPicturesPaintAsVectors();
 };
 
 void tst_Artwork::figureSizesAndTransparentCorners_data()
@@ -246,6 +248,27 @@ void tst_Artwork::applicationIconHasSizes()
     const QImage small = icon.pixmap(QSize(32, 32)).toImage();
     QCOMPARE(small.size(), QSize(32, 32));
     QVERIFY(isTransparent(small, 0, 0));
+}
+
+void tst_Artwork::reportPicturesPaintAsVectors()
+{
+    // At 600 dpi the heading covers 2869 x 219 device pixels; drawn as a vector it stays in its
+    // one colour and fills its rectangle.
+    QImage page(2869, 219, QImage::Format_ARGB32_Premultiplied);
+    page.fill(Qt::transparent);
+    QPainter painter(&page);
+    paintReportHeading(&painter, QRectF(0, 0, 2869, 219));
+    paintReportIllustration(&painter, QRectF(0, 0, 0, 0));
+    painter.end();
+    int opaque = 0;
+    for (int y = 0; y < page.height(); ++y)
+        for (int x = 0; x < page.width(); ++x)
+            opaque += page.pixel(x, y) == qRgb(10, 80, 161);
+    QVERIFY(opaque > 1000 * 6 * 6);
+    QVERIFY(isTransparent(page, 2868, 218));
+    paintReportHeading(nullptr, QRectF(0, 0, 10, 10));
+    QPainter inactive;
+    paintReportIllustration(&inactive, QRectF(0, 0, 10, 10));
 }
 
 QTEST_MAIN(tst_Artwork)

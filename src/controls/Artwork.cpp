@@ -5,6 +5,7 @@
 #include <map>
 #include <utility>
 
+#include <QIconEngine>
 #include <QPainter>
 #include <QPixmap>
 #include <QString>
@@ -95,6 +96,54 @@ QImage deriveFace(const QImage &face, MoodFaceSet set)
     return result;
 }
 
+void paintVector(const QString &path, QPainter *painter, const QRectF &target)
+{
+    if (!painter || !painter->isActive())
+        return;
+    QSvgRenderer renderer(path);
+    if (renderer.isValid())
+        renderer.render(painter, target);
+}
+
+// Renders the icon at whatever size the platform asks for, when it asks: nothing is drawn at
+// start-up, and no image plugin is needed to read the vector source.
+class ArtworkIconEngine final : public QIconEngine
+{
+public:
+    explicit ArtworkIconEngine(QString path)
+        : m_path(std::move(path))
+    { }
+
+    void paint(QPainter *painter, const QRect &rect, QIcon::Mode, QIcon::State) override
+    {
+        paintVector(m_path, painter, rect);
+    }
+
+    QPixmap pixmap(const QSize &size, QIcon::Mode, QIcon::State) override
+    {
+        const QImage image = render(m_path, size, 1.0);
+        return image.isNull() ? QPixmap() : QPixmap::fromImage(image);
+    }
+
+    QSize actualSize(const QSize &size, QIcon::Mode, QIcon::State) override
+    {
+        const int side = qMin(size.width(), size.height());
+        return QSize(side, side);
+    }
+
+    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override
+    {
+        return {QSize(16, 16), QSize(24, 24), QSize(32, 32), QSize(48, 48), QSize(64, 64),
+            QSize(128, 128), QSize(256, 256)};
+    }
+
+    QString key() const override { return u"pemira-artwork"_s; }
+    QIconEngine *clone() const override { return new ArtworkIconEngine(m_path); }
+
+private:
+    QString m_path;
+};
+
 } // namespace
 
 QSize figureSize(int n)
@@ -145,12 +194,15 @@ QImage reportIllustration(qreal devicePixelRatio)
 
 QIcon applicationIcon()
 {
-    // Pixmaps per size rather than the SVG icon engine: no plugin needed at run time.
-    QIcon icon;
-    for (int side : {16, 24, 32, 48, 64, 128, 256}) {
-        const QImage image = render(u":/icons/pemira.svg"_s, QSize(side, side), 1.0);
-        if (!image.isNull())
-            icon.addPixmap(QPixmap::fromImage(image));
-    }
-    return icon;
+    return QIcon(new ArtworkIconEngine(u":/icons/pemira.svg"_s));
+}
+
+void paintReportHeading(QPainter *painter, const QRectF &target)
+{
+    paintVector(u":/report/heading.svg"_s, painter, target);
+}
+
+void paintReportIllustration(QPainter *painter, const QRectF &target)
+{
+    paintVector(u":/report/illustration.svg"_s, painter, target);
 }

@@ -4,13 +4,18 @@
 
 #include <QIcon>
 #include <QImage>
+#include <QRectF>
 #include <QSize>
+
+class QPainter;
 
 enum class MoodFaceSet {
     OnBlack, // face over pure black: the OR pass of the graph
     Mask,    // black face on white: the AND pass of the graph
     OnWhite  // face over white: copied unchanged onto the printed sheet
 };
+
+// Numbers or ratios out of range give a null image or an empty size, never a failure.
 
 // n 1..5; the image has figureSize(n) x devicePixelRatio pixels and carries that ratio.
 QImage figurePicture(int n, qreal devicePixelRatio = 1.0);
@@ -26,6 +31,9 @@ QImage moodButtonPicture(int code, qreal devicePixelRatio = 1.0);
 QImage reportHeading(qreal devicePixelRatio = 1.0);
 QImage reportIllustration(qreal devicePixelRatio = 1.0);
 
+// Drawn on demand at any size the platform asks for.
 QIcon applicationIcon();
 
-// Every out-of-range number gives a null image or an empty size.
+// The report pictures as vectors, for printers and PDF: scaled to fill target.
+void paintReportHeading(QPainter *painter, const QRectF &target);
+void paintReportIllustration(QPainter *painter, const QRectF &target);
