@@ -3,6 +3,7 @@
 #include <array>
 #include <cmath>
 #include <map>
+#include <tuple>
 #include <utility>
 
 #include <QIconEngine>
@@ -38,15 +39,17 @@ QImage render(const QString &path, QSize logicalSize, qreal devicePixelRatio)
     if (!(devicePixelRatio > 0.0) || !std::isfinite(devicePixelRatio) || devicePixelRatio > 64.0)
         return {};
     const QSize pixels = scaled(logicalSize, devicePixelRatio);
-    static std::map<std::pair<QString, std::pair<int, int>>, QImage> cache;
-    const auto key = std::make_pair(path, std::make_pair(pixels.width(), pixels.height()));
+    static std::map<std::tuple<QString, int, int, qreal>, QImage> cache;
+    const auto key = std::make_tuple(path, pixels.width(), pixels.height(), devicePixelRatio);
     if (auto found = cache.find(key); found != cache.end())
         return found->second;
 
     QImage image;
     QSvgRenderer renderer(path);
-    if (renderer.isValid()) {
+    if (renderer.isValid())
         image = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
+    // A huge ratio may fail to allocate: the caller gets a null image, not a crash.
+    if (!image.isNull()) {
         image.fill(Qt::transparent);
         QPainter painter(&image);
         renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(pixels)));
