@@ -1,5 +1,6 @@
 #include "Print01.h"
 
+#include "controls/Artwork.h"
 #include "controls/Fonts.h"
 #include "record/TextGrid.h"
 #include "report/ReportCanvas.h"
@@ -75,7 +76,9 @@ TPrint01::TPrint01()
     M1 = DetailBand1->add<ReportLabel>(u"M1"_s, QRect(85, 81, 25, 17), dayFont);
     M1->setAlignment(Qt::AlignRight);
 
-    QRImage3 = DetailBand1->add<ReportPicture>(u"QRImage3"_s, QRect(40, 0, 459, 35));
+    QRImage3
+        = DetailBand1->add<ReportPicture>(u"QRImage3"_s, QRect(40, 0, 459, 35), reportHeading());
+    QRImage3->setVectorPainter(&paintReportHeading);
 
     QFont titleFace = gothicFont(24, true);
     titleFace.setItalic(true);
@@ -94,7 +97,9 @@ TPrint01::TPrint01()
         u"QRRichText1"_s, QRect(677, 2, 252, 82), ReportFont::characterHeight(minchoFont(12), 12));
     QRRichText1->setLines(tips());
 
-    QRImage2 = DetailBand1->add<ReportPicture>(u"QRImage2"_s, QRect(874, 0, 167, 95));
+    QRImage2 = DetailBand1->add<ReportPicture>(
+        u"QRImage2"_s, QRect(874, 0, 167, 95), reportIllustration());
+    QRImage2->setVectorPainter(&paintReportIllustration);
 
     M2 = DetailBand1->add<ReportLabel>(u"M2"_s, QRect(1018, 81, 25, 17), dayFont);
     M2->setAlignment(Qt::AlignRight);
@@ -116,6 +121,12 @@ TPrint01::TPrint01()
 }
 
 TPrint01::~TPrint01() = default;
+
+std::array<QImage, 4> TPrint01::printMoodIcons()
+{
+    return {moodFace(1, MoodFaceSet::OnWhite), moodFace(2, MoodFaceSet::OnWhite),
+        moodFace(3, MoodFaceSet::OnWhite), moodFace(4, MoodFaceSet::OnWhite)};
+}
 
 int TPrint01::sheetRow(Sheet sheet)
 {

@@ -27,8 +27,8 @@ public:
     {
         int secondMonthColumn = 62;
         int secondMonth = 1;
-        QString dayAfterTable;           // empty when the table came from the record file
-        std::array<QImage, 4> moodIcons; // mood codes "1".."4", 16 x 16
+        QString dayAfterTable; // empty when the table came from the record file
+        std::array<QImage, 4> moodIcons = printMoodIcons(); // mood codes "1".."4", 16 x 16
     };
 
     // Hands one filled page to a printer; the default sends it to the system's default printer.
@@ -39,6 +39,8 @@ public:
     TPrint01(const TPrint01 &) = delete;
     TPrint01 &operator=(const TPrint01 &) = delete;
 
+    // The program's faces on white, for codes "1".."4".
+    static std::array<QImage, 4> printMoodIcons();
     static int sheetRow(Sheet sheet);
     static QString sheetTitle(Sheet sheet);
     static QString instruction();
@@ -51,6 +53,7 @@ public:
     // Integer part of column 0's value on the sheet's row; throws when it is empty or no number.
     static int scaleBase(const TextGrid &table, Sheet sheet);
 
+    // The heading and the illustration are the program's own artwork unless replaced here.
     void setArtwork(const QImage &heading, const QImage &illustration);
     // The advice line is both texts joined without a separator.
     void setAdviceLine(const QString &label20, const QString &label21);

@@ -7,8 +7,19 @@ ReportPicture::ReportPicture(QString name, const QRect &geometry, QImage image)
     , m_image(std::move(image))
 { }
 
+void ReportPicture::setImage(const QImage &image)
+{
+    m_image = image;
+    m_vector = nullptr;
+}
+
 void ReportPicture::paint(QPainter &painter) const
 {
-    if (!m_image.isNull())
+    if (m_vector) {
+        painter.save();
+        m_vector(&painter, QRectF(rect()));
+        painter.restore();
+    } else if (!m_image.isNull()) {
         painter.drawImage(rect(), m_image);
+    }
 }
