@@ -1,15 +1,45 @@
 #include "Application.h"
 
+#include "ErrorReport.h"
+#include "QXCALC.h"
+#include "controls/Artwork.h"
+#include "info/BrowserEngine.h"
+
 #include <QApplication>
-#include <QWidget>
 
 using namespace Qt::StringLiterals;
 
+namespace {
+
+// Anything thrown outside the guarded handlers (painting, key handling) still ends in the one
+// error report instead of ending the program.
+class PemiraApplication : public QApplication
+{
+public:
+    using QApplication::QApplication;
+
+    bool notify(QObject *receiver, QEvent *event) override
+    {
+        try {
+            return QApplication::notify(receiver, event);
+        } catch (...) {
+            ErrorReport::show(ErrorReport::currentText());
+            return false;
+        }
+    }
+};
+
+} // namespace
+
 int runPemira(int argc, char *argv[])
 {
-    QApplication app(argc, argv);
+    prepareBrowserEngine();
+    PemiraApplication app(argc, argv);
+    QApplication::setApplicationName(u"pemira"_s);
     QApplication::setApplicationDisplayName(u"ペミラ"_s);
-    QWidget w;
-    w.show();
+    QApplication::setWindowIcon(applicationIcon());
+
+    TQXCALC window;
+    window.show();
     return app.exec();
 }

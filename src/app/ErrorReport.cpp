@@ -24,7 +24,7 @@ void show(const QString &text)
         return;
     }
     QMessageBox box(QMessageBox::Critical, QApplication::applicationDisplayName(), text,
-                    QMessageBox::Ok, QApplication::activeWindow());
+        QMessageBox::Ok, QApplication::activeWindow());
     box.exec();
 }
 

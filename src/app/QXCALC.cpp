@@ -1,0 +1,1261 @@
+#include "QXCALC.h"
+
+#include "ErrorReport.h"
+#include "Frame1.h"
+#include "assessment/Assessment.h"
+#include "assessment/InputRules.h"
+#include "assessment/NumberFormat.h"
+#include "controls/Artwork.h"
+#include "controls/BgrColor.h"
+#include "controls/Fonts.h"
+#include "controls/Label.h"
+#include "controls/Panel.h"
+#include "controls/PictBtn.h"
+#include "controls/RightEdit.h"
+#include "info/InfoBrowserHost.h"
+#include "info/InfoPage.h"
+#include "print/Print01.h"
+#include "record/DayHeader.h"
+#include "record/GraphPainter.h"
+#include "record/MonthTable.h"
+#include "record/StrGrdIO.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QKeyEvent>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+
+#include <stdexcept>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+enum class Kind { Panel, Button, Edit, Label, Image, Push, Frame, Browser, Placeholder };
+
+enum Flag : unsigned {
+    Hidden = 1,
+    Disabled = 2,
+    RightAligned = 4,
+    FixedSize = 8,
+    Bold = 16,
+    HandCursor = 32,
+    HelpCursor = 64,
+    OuterLowered = 128,
+    OuterNone = 256,
+    InnerRaised = 512,
+    Centred = 1024,
+};
+
+constexpr qint64 None = -1;
+constexpr quint32 White = 0xFFFFFF;
+constexpr quint32 Silver = 0xC0C0C0;
+constexpr quint32 Gray = 0x808080;
+constexpr quint32 Shadow = 4079166;
+
+// One row per component, in stacking order (bottom first), parents before their children. The
+// numbers are those of the window description; colours are 0xBBGGRR.
+struct Row
+{
+    const char *name;
+    const char *parent; // nullptr: the window
+    Kind kind;
+    int x, y, w, h;
+    qint64 colour; // face / background
+    qint64 hover;  // picture buttons: InColor
+    int fontPx;
+    qint64 textColour;
+    unsigned flags;
+    const char16_t *caption;
+    const char16_t *hint;
+};
+
+const Row controlTable[] = {
+    {"Image1", nullptr, Kind::Image, 308, 10, 158, 125, None, None, 0, None, 0, u"", u""},
+    {"Label7", nullptr, Kind::Label, 188, 41, 0, 0, None, None, 13, 12020844, Bold | HelpCursor,
+        u"体格指数（BMI）", u"肥満度です　２２が最適値です"},
+    {"Label8", nullptr, Kind::Label, 188, 61, 0, 0, None, None, 13, 12020844, Bold | HelpCursor,
+        u"基礎代謝量（BMR）", u"安静時に消費される標準的エネルギーです"},
+    {"Label9", nullptr, Kind::Label, 291, 39, 31, 16, None, None, 16, 8388863, Bold | RightAligned,
+        u"--.-", u""},
+    {"Label10", nullptr, Kind::Label, 251, 77, 44, 20, None, None, 20, 8388863, Bold | RightAligned,
+        u"----", u""},
+    {"Label1", nullptr, Kind::Label, 298, 83, 0, 0, None, None, 13, 12020844, Bold, u"kcal", u""},
+    {"Image4", nullptr, Kind::Image, 355, 5, 79, 130, None, None, 0, None, Hidden, u"", u""},
+    {"Image2", nullptr, Kind::Image, 350, 6, 99, 129, None, None, 0, None, Hidden, u"", u""},
+    {"Image3", nullptr, Kind::Image, 341, 5, 108, 130, None, None, 0, None, Hidden, u"", u""},
+    {"Image5", nullptr, Kind::Image, 355, 5, 82, 130, None, None, 0, None, Hidden, u"", u""},
+    {"Image10", nullptr, Kind::Image, 814, 280, 16, 16, None, None, 0, None, 0, u"", u""},
+    {"Image11", nullptr, Kind::Image, 838, 280, 16, 16, None, None, 0, None, 0, u"", u""},
+    {"Image12", nullptr, Kind::Image, 862, 280, 16, 16, None, None, 0, None, 0, u"", u""},
+    {"Image13", nullptr, Kind::Image, 886, 280, 16, 16, None, None, 0, None, 0, u"", u""},
+    {"Image10m", nullptr, Kind::Image, 814, 304, 16, 16, None, None, 0, None, 0, u"", u""},
+    {"Image11m", nullptr, Kind::Image, 838, 304, 16, 16, None, None, 0, None, 0, u"", u""},
+    {"Image12m", nullptr, Kind::Image, 862, 304, 16, 16, None, None, 0, None, 0, u"", u""},
+    {"Image13m", nullptr, Kind::Image, 886, 304, 16, 16, None, None, 0, None, 0, u"", u""},
+    {"Image10p", nullptr, Kind::Image, 814, 328, 16, 16, None, None, 0, None, 0, u"", u""},
+    {"Image11p", nullptr, Kind::Image, 838, 328, 16, 16, None, None, 0, None, 0, u"", u""},
+    {"Image12p", nullptr, Kind::Image, 862, 328, 16, 16, None, None, 0, None, 0, u"", u""},
+    {"Image13p", nullptr, Kind::Image, 886, 328, 16, 16, None, None, 0, None, 0, u"", u""},
+    {"Panel6", nullptr, Kind::Panel, 188, 112, 145, 33, White, None, 12, None, OuterNone, u"", u""},
+    {"PictureButton5", "Panel6", Kind::Button, 0, 0, 141, 22, 8001767, 13213941, 12, White,
+        HandCursor | Disabled, u" ダイエット！", u"余分な脂肪はどのくらい？"},
+    {"PictureButton6", nullptr, Kind::Button, 168, 149, 65, 22, 12020844, 12615808, 12, White,
+        HandCursor | Disabled, u"グラフ印刷", u"あなた専用のチェックグラフを印刷します"},
+    {"WebBrowser1", nullptr, Kind::Browser, 8, 178, 457, 292, None, None, 0, None, 0, u"", u""},
+    {"Panel17", nullptr, Kind::Panel, 8, 178, 457, 292, 16744576, None, 12, White,
+        Bold | OuterLowered, u"インフォメーションサイトに接続中です・・・", u""},
+    {"PictureButton9", nullptr, Kind::Button, 34, 149, 130, 22, 14386212, 15183213, 12, White, 0,
+        u"脂肪重量グラフ表示", u"グラフを切り替えます"},
+    {"Panel1", nullptr, Kind::Panel, 8, 8, 172, 134, 12615808, None, 12, None, OuterLowered, u"",
+        u""},
+    {"Label2", "Panel1", Kind::Label, 7, 13, 0, 0, None, None, 13, White, Bold | HelpCursor,
+        u"性　 別", u"性別を選択してください　男性は♂　女性は♀"},
+    {"Label3", "Panel1", Kind::Label, 7, 37, 0, 0, None, None, 13, White, Bold | HelpCursor,
+        u"年　 齢", u"年齢を入力してください　１５歳未満未対応"},
+    {"Label4", "Panel1", Kind::Label, 7, 61, 0, 0, None, None, 13, White, Bold | HelpCursor,
+        u"身　 長", u"身長を入力してください"},
+    {"Label5", "Panel1", Kind::Label, 7, 85, 0, 0, None, None, 13, White, Bold | HelpCursor,
+        u"体　 重", u"体重を入力してください"},
+    {"Label6", "Panel1", Kind::Label, 7, 109, 0, 0, None, None, 13, White, Bold | HelpCursor,
+        u"体脂肪", u"体脂肪率を入力してください"},
+    {"PictureButton1", "Panel1", Kind::Button, 63, 9, 22, 21, 12615680, 15375872, 13, White,
+        Bold | HandCursor, u"♂", u""},
+    {"PictureButton2", "Panel1", Kind::Button, 89, 9, 22, 21, 12615935, 14002943, 13, White,
+        Bold | HandCursor, u"♀", u""},
+    {"RightEdit1", "Panel1", Kind::Edit, 63, 36, 46, 16, 16380658, 3, 15, 10485760,
+        Bold | HandCursor, u"", u""},
+    {"RightEdit2", "Panel1", Kind::Edit, 63, 60, 46, 16, 16380658, 5, 15, 10485760,
+        Bold | HandCursor, u"", u""},
+    {"RightEdit3", "Panel1", Kind::Edit, 63, 84, 46, 16, 16380658, 5, 15, 10485760,
+        Bold | HandCursor, u"", u""},
+    {"RightEdit4", "Panel1", Kind::Edit, 63, 108, 46, 16, 16380658, 4, 15, 10485760,
+        Bold | HandCursor, u"", u""},
+    {"PictureButton3", "Panel1", Kind::Button, 119, 8, 46, 91, 12020844, 16754342, 13, White,
+        Bold | HandCursor | Disabled, u"計算", u"判定を計算します"},
+    {"PictureButton4", "Panel1", Kind::Button, 119, 105, 46, 21, 12020844, 12615808, 11, White,
+        HandCursor, u"リセット", u"入力を初期化します"},
+    {"Panel2", nullptr, Kind::Panel, 188, 15, 141, 21, 8001767, None, 15, White,
+        Bold | HelpCursor | OuterNone, u"", u"あなたのボディタイプを表示します"},
+    {"Panel4", nullptr, Kind::Panel, 189, 102, 138, 4, 4227200, None, 12, None,
+        OuterNone | InnerRaised, u"", u""},
+    {"Panel8", nullptr, Kind::Panel, 79, 41, 307, 79, Shadow, None, 12, None, Hidden | OuterNone,
+        u"", u""},
+    {"Panel7", nullptr, Kind::Panel, 69, 31, 309, 81, 8421440, None, 12, None,
+        Hidden | OuterNone | InnerRaised, u"", u""},
+    {"Label16", "Panel7", Kind::Label, 12, 15, 0, 0, None, None, 12, White, Bold,
+        u"「体重チェック」「脂肪重量」グラフを印刷します", u""},
+    {"Label17", "Panel7", Kind::Label, 14, 30, 0, 0, None, None, 12, White, 0,
+        u"カラープリンター推奨 （Ａ４用紙 ２枚）", u""},
+    {"PictureButton7", "Panel7", Kind::Button, 192, 51, 89, 21, 10000459, 11908456, 13, White, 0,
+        u"印刷開始", u""},
+    {"Button3", "Panel7", Kind::Push, 292, 5, 13, 13, None, None, 12, None, Bold, u"×", u""},
+    {"Panel10", nullptr, Kind::Panel, 139, 22, 72, 125, Shadow, None, 12, None, Hidden | OuterNone,
+        u"", u""},
+    {"Panel9", nullptr, Kind::Panel, 127, 12, 75, 126, Gray, None, 12, None,
+        Hidden | OuterNone | InnerRaised, u"", u""},
+    {"Label19", "Panel9", Kind::Label, 8, 5, 0, 0, None, None, 12, White, Bold, u"cm", u""},
+    {"Button2", "Panel9", Kind::Push, 59, 5, 13, 13, None, None, 12, None, Bold, u"×", u""},
+    {"Button10", "Panel9", Kind::Push, 8, 21, 20, 19, None, None, 12, None, 0, u"7", u""},
+    {"Button11", "Panel9", Kind::Push, 29, 21, 20, 19, None, None, 12, None, 0, u"8", u""},
+    {"Button12", "Panel9", Kind::Push, 50, 21, 20, 19, None, None, 12, None, 0, u"9", u""},
+    {"Button7", "Panel9", Kind::Push, 8, 41, 20, 19, None, None, 12, None, 0, u"4", u""},
+    {"Button8", "Panel9", Kind::Push, 29, 41, 20, 19, None, None, 12, None, 0, u"5", u""},
+    {"Button9", "Panel9", Kind::Push, 50, 41, 20, 19, None, None, 12, None, 0, u"6", u""},
+    {"Button4", "Panel9", Kind::Push, 8, 61, 20, 19, None, None, 12, None, 0, u"1", u""},
+    {"Button5", "Panel9", Kind::Push, 29, 61, 20, 19, None, None, 12, None, 0, u"2", u""},
+    {"Button6", "Panel9", Kind::Push, 50, 61, 20, 19, None, None, 12, None, 0, u"3", u""},
+    {"Button13", "Panel9", Kind::Push, 8, 81, 41, 17, None, None, 12, None, 0, u"0", u""},
+    {"Button14", "Panel9", Kind::Push, 50, 81, 20, 17, None, None, 12, None, 0, u"・", u""},
+    {"Button15", "Panel9", Kind::Push, 8, 101, 20, 19, None, None, 12, None, 0, u"ｃ", u""},
+    {"Button16", "Panel9", Kind::Push, 29, 101, 41, 19, None, None, 12, None, 0, u"Enter", u""},
+    {"Panel12", nullptr, Kind::Panel, 154, 58, 207, 54, Shadow, None, 12, None, Hidden | OuterNone,
+        u"", u""},
+    {"Panel11", nullptr, Kind::Panel, 144, 48, 209, 54, 8388863, None, 12, None,
+        Hidden | OuterNone | InnerRaised, u"", u""},
+    {"Label18", "Panel11", Kind::Label, 8, 8, 194, 13, None, None, 13, White,
+        Bold | FixedSize | Centred, u"15歳未満には対応してません", u""},
+    {"Button18", "Panel11", Kind::Push, 21, 28, 81, 19, None, None, 12, None, 0, u"本当だってば",
+        u""},
+    {"Button17", "Panel11", Kind::Push, 110, 28, 81, 19, None, None, 12, None, 0, u" 間違った！",
+        u""},
+    {"Panel14", nullptr, Kind::Panel, 438, 120, 27, 22, 12615808, None, 12, White,
+        Bold | HandCursor, u"▼", u"ウインドウを開閉します"},
+    {"Panel3", nullptr, Kind::Panel, 51, 34, 399, 90, Shadow, None, 12, None, Hidden | OuterNone,
+        u"", u""},
+    {"Panel5", nullptr, Kind::Panel, 37, 23, 405, 93, 8388863, None, 12, None,
+        Hidden | OuterNone | InnerRaised, u"", u""},
+    {"Button1", "Panel5", Kind::Push, 388, 5, 13, 13, None, None, 12, None, Bold, u"×", u""},
+    {"Label11", "Panel5", Kind::Label, 12, 21, 0, 0, None, None, 12, White, Bold, u"脂肪重量は",
+        u""},
+    {"Label12", "Panel5", Kind::Label, 79, 16, 0, 0, None, None, 19, White, Bold, u"00.0ｋｇ", u""},
+    {"Label13", "Panel5", Kind::Label, 148, 18, 0, 0, None, None, 16, White, Bold,
+        u"その内の余分な脂肪", u""},
+    {"Label14", "Panel5", Kind::Label, 304, 9, 59, 32, None, None, 32, White, Bold | RightAligned,
+        u"00.0", u""},
+    {"Label15", "Panel5", Kind::Label, 366, 20, 0, 0, None, None, 19, White, Bold, u"kg", u""},
+    {"Label20", "Panel5", Kind::Label, 12, 47, 0, 0, None, None, 16, White, Bold,
+        u"さらにシェイプアップした体型を目指すなら、", u""},
+    {"Label21", "Panel5", Kind::Label, 12, 67, 0, 0, None, None, 16, White, Bold,
+        u"体脂肪率 88.8%を目標に 88.8kgの減量（体脂肪）を！", u""},
+    {"Frame11", nullptr, Kind::Frame, 40, 178, 425, 292, None, None, 0, None, 0, u"", u""},
+    {"Panel13", nullptr, Kind::Panel, 8, 178, 33, 292, 16744576, None, 12, None, OuterNone, u"",
+        u""},
+    {"Label31", "Panel13", Kind::Label, 10, 11, 0, 0, None, None, 12, White, 0, u"kg", u""},
+    {"Label22", "Panel13", Kind::Label, 30, 29, 0, 12, None, None, 12, White, RightAligned, u"",
+        u""},
+    {"Label23", "Panel13", Kind::Label, 30, 59, 0, 12, None, None, 12, White, RightAligned, u"",
+        u""},
+    {"Label24", "Panel13", Kind::Label, 30, 89, 0, 12, None, None, 12, White, RightAligned, u"",
+        u""},
+    {"Label25", "Panel13", Kind::Label, 30, 119, 0, 12, None, None, 12, White, RightAligned, u"",
+        u""},
+    {"Label26", "Panel13", Kind::Label, 30, 149, 0, 12, None, None, 12, White, RightAligned, u"",
+        u""},
+    {"Label27", "Panel13", Kind::Label, 30, 179, 0, 12, None, None, 12, White, RightAligned, u"",
+        u""},
+    {"Label28", "Panel13", Kind::Label, 30, 209, 0, 12, None, None, 12, White, RightAligned, u"",
+        u""},
+    {"Label29", "Panel13", Kind::Label, 30, 239, 0, 12, None, None, 12, White, RightAligned, u"",
+        u""},
+    {"Label30", "Panel13", Kind::Label, 30, 269, 0, 12, None, None, 12, White, RightAligned, u"",
+        u""},
+    {"PictureButton10", nullptr, Kind::Button, 8, 149, 22, 22, 11842740, Silver, 12, White,
+        Bold | Disabled, u"C", u"グラフデータを消去します"},
+    {"PictureButton8", nullptr, Kind::Button, 237, 149, 229, 22, 8421440, 10987348, 12, White, Bold,
+        u"インフォメーション表示", u"インフォメーションサイトへ接続します"},
+    {"Panel16", nullptr, Kind::Panel, 147, 25, 195, 109, Shadow, None, 12, None, Hidden | OuterNone,
+        u"", u""},
+    {"Panel15", nullptr, Kind::Panel, 137, 15, 196, 111, 12615680, None, 12, None,
+        Hidden | OuterNone | InnerRaised, u"", u""},
+    {"Label32", "Panel15", Kind::Label, 8, 7, 0, 0, None, None, 12, White, Bold,
+        u"今日の気分とコンディションは？", u""},
+    {"PictureButton11", "Panel15", Kind::Button, 2, 23, 195, 22, 14547922, White, 12, 8421440, Bold,
+        u"気分上々、問題なし！", u""},
+    {"PictureButton12", "Panel15", Kind::Button, 2, 45, 195, 22, 15456255, White, 12, 16512, Bold,
+        u"凹み気味、ふぅ～", u""},
+    {"PictureButton13", "Panel15", Kind::Button, 2, 67, 195, 22, 16770250, White, 12, 11885056,
+        Bold, u"最悪、ちょ～悲しい", u""},
+    {"PictureButton14", "Panel15", Kind::Button, 2, 89, 195, 22, 12910591, White, 12, 7960953, Bold,
+        u"イライラ、勘弁してよ～", u""},
+    {"StringGrid1", nullptr, Kind::Placeholder, 808, 168, 89, 97, None, None, 0, None, 0, u"", u""},
+};
+
+// Keypad keys that act on a mouse press, with the character they append.
+const struct
+{
+    const char *name;
+    char16_t key;
+} pressKeys[] = {
+    {"Button4", u'1'},
+    {"Button5", u'2'},
+    {"Button6", u'3'},
+    {"Button7", u'4'},
+    {"Button8", u'5'},
+    {"Button9", u'6'},
+    {"Button10", u'7'},
+    {"Button11", u'8'},
+    {"Button12", u'9'},
+    {"Button13", u'0'},
+    {"Button14", u'.'},
+};
+
+const auto DataBackground = bgrColor(16380658);
+const auto EditBackground = bgrColor(14868991);
+
+QString clearQuestion()
+{
+    return u"データを消去して終了します"_s;
+}
+QString printQuestion()
+{
+    return u"消去前にグラフ印刷しますか？"_s;
+}
+
+void applyCursor(QWidget *widget, unsigned flags)
+{
+    if (flags & HandCursor)
+        widget->setCursor(Qt::PointingHandCursor);
+    else if (flags & HelpCursor)
+        widget->setCursor(Qt::WhatsThisCursor);
+}
+
+} // namespace
+
+TQXCALC::TQXCALC(const Options &options, QWidget *parent)
+    : QWidget(parent,
+        Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+            | Qt::WindowCloseButtonHint)
+    , m_options(options)
+{
+    setObjectName(u"QXCALC"_s);
+    setWindowTitle(u"ペミラ"_s);
+    setWindowIcon(applicationIcon());
+    setFont(gothicFont(12));
+    setAutoFillBackground(true);
+    QPalette p = palette();
+    p.setColor(QPalette::Window, Qt::white);
+    setPalette(p);
+    createControls();
+    connectHandlers();
+    FormCreate();
+}
+
+TQXCALC::~TQXCALC() = default;
+
+template<typename T> T *TQXCALC::control(const char *name) const
+{
+    return qobject_cast<T *>(m_controls.value(QString::fromLatin1(name)));
+}
+
+void TQXCALC::createControls()
+{
+    for (const Row &row : controlTable) {
+        QWidget *parent = row.parent ? m_controls.value(QString::fromLatin1(row.parent)) : this;
+        QWidget *widget = nullptr;
+        const QString caption = QString::fromUtf16(row.caption);
+        const QFont font = gothicFont(row.fontPx ? row.fontPx : 12, row.flags & Bold);
+        switch (row.kind) {
+        case Kind::Panel: {
+            auto *panel = new TPanel(parent);
+            panel->setColor(bgrColor(quint32(row.colour)));
+            if (row.textColour != None)
+                panel->setTextColor(bgrColor(quint32(row.textColour)));
+            panel->setBevelOuter(row.flags & OuterLowered ? TPanel::bvLowered
+                    : row.flags & OuterNone               ? TPanel::bvNone
+                                                          : TPanel::bvRaised);
+            panel->setBevelInner(row.flags & InnerRaised ? TPanel::bvRaised : TPanel::bvNone);
+            panel->setFont(font);
+            panel->setCaption(caption);
+            widget = panel;
+            break;
+        }
+        case Kind::Button: {
+            auto *button = new TPictureButton(parent);
+            button->setColor(bgrColor(quint32(row.colour)));
+            button->setInColor(bgrColor(quint32(row.hover)));
+            button->setTextColor(bgrColor(quint32(row.textColour)));
+            button->setFont(font);
+            button->setCaption(caption);
+            widget = button;
+            break;
+        }
+        case Kind::Edit: {
+            auto *edit = new TRightEdit(parent);
+            edit->setFrame(false);
+            edit->setTypingLimit(int(row.hover));
+            edit->setFocusPolicy(Qt::ClickFocus);
+            edit->setAttribute(Qt::WA_InputMethodEnabled, false);
+            QPalette p = edit->palette();
+            p.setColor(QPalette::Base, bgrColor(quint32(row.colour)));
+            p.setColor(QPalette::Text, bgrColor(quint32(row.textColour)));
+            edit->setPalette(p);
+            edit->setFont(font);
+            widget = edit;
+            break;
+        }
+        case Kind::Label: {
+            auto *label = new TLabel(parent);
+            label->setFont(font);
+            label->setTextColor(bgrColor(quint32(row.textColour)));
+            if (row.flags & RightAligned)
+                label->setAlignment(Qt::AlignRight | Qt::AlignTop);
+            if (row.flags & Centred)
+                label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+            label->setGeometry(row.x, row.y, row.w, row.h);
+            label->setAutoSize(!(row.flags & FixedSize));
+            label->setCaption(caption);
+            widget = label;
+            break;
+        }
+        case Kind::Image: {
+            auto *image = new QLabel(parent);
+            image->setAttribute(Qt::WA_TranslucentBackground);
+            widget = image;
+            break;
+        }
+        case Kind::Push: {
+            auto *button = new QPushButton(caption, parent);
+            button->setFocusPolicy(Qt::NoFocus);
+            button->setFont(font);
+            widget = button;
+            break;
+        }
+        case Kind::Frame:
+            widget = new TFrame1(parent);
+            break;
+        case Kind::Browser:
+            widget = new InfoBrowserHost(parent);
+            widget->setFocusPolicy(Qt::NoFocus);
+            break;
+        case Kind::Placeholder:
+            widget = new QWidget(parent);
+            break;
+        }
+        widget->setObjectName(QString::fromLatin1(row.name));
+        if (row.kind != Kind::Label)
+            widget->setGeometry(row.x, row.y, row.w, row.h);
+        else
+            widget->move(qobject_cast<TLabel *>(widget)->pos());
+        applyCursor(widget, row.flags);
+        if (*row.hint)
+            widget->setToolTip(QString::fromUtf16(row.hint));
+        if (row.flags & Disabled)
+            widget->setEnabled(false);
+        if (row.flags & Hidden)
+            widget->hide();
+        m_controls.insert(widget->objectName(), widget);
+    }
+
+    auto figure = control<QLabel>("Image1");
+    figure->setPixmap(QPixmap::fromImage(figurePicture(1, devicePixelRatioF())));
+
+    auto *caption = control<TPictureButton>("PictureButton10");
+    caption->setCaptionLeft(7);
+    caption->setCaptionTop(6);
+    const char *moodButtons[]
+        = {"PictureButton11", "PictureButton12", "PictureButton13", "PictureButton14"};
+    for (int i = 0; i < 4; ++i) {
+        auto *button = control<TPictureButton>(moodButtons[i]);
+        button->setPicture(moodButtonPicture(i + 1));
+        button->setPictureLeft(14);
+        button->setCaptionLeft(40);
+    }
+
+#define FIND(type, name) name = control<type>(#name)
+    FIND(TPanel, Panel1);
+    FIND(TPanel, Panel2);
+    FIND(TPanel, Panel3);
+    FIND(TPanel, Panel5);
+    FIND(TPanel, Panel6);
+    FIND(TPanel, Panel7);
+    FIND(TPanel, Panel8);
+    FIND(TPanel, Panel9);
+    FIND(TPanel, Panel10);
+    FIND(TPanel, Panel11);
+    FIND(TPanel, Panel12);
+    FIND(TPanel, Panel13);
+    FIND(TPanel, Panel14);
+    FIND(TPanel, Panel15);
+    FIND(TPanel, Panel16);
+    FIND(TPanel, Panel17);
+    FIND(TPictureButton, PictureButton1);
+    FIND(TPictureButton, PictureButton2);
+    FIND(TPictureButton, PictureButton3);
+    FIND(TPictureButton, PictureButton4);
+    FIND(TPictureButton, PictureButton5);
+    FIND(TPictureButton, PictureButton6);
+    FIND(TPictureButton, PictureButton7);
+    FIND(TPictureButton, PictureButton8);
+    FIND(TPictureButton, PictureButton9);
+    FIND(TPictureButton, PictureButton10);
+    FIND(TRightEdit, RightEdit1);
+    FIND(TRightEdit, RightEdit2);
+    FIND(TRightEdit, RightEdit3);
+    FIND(TRightEdit, RightEdit4);
+    FIND(TLabel, Label9);
+    FIND(TLabel, Label10);
+    FIND(TLabel, Label12);
+    FIND(TLabel, Label14);
+    FIND(TLabel, Label15);
+    FIND(TLabel, Label18);
+    FIND(TLabel, Label19);
+    FIND(TLabel, Label20);
+    FIND(TLabel, Label21);
+    FIND(QPushButton, Button17);
+    FIND(QPushButton, Button18);
+    FIND(TFrame1, Frame11);
+    FIND(InfoBrowserHost, WebBrowser1);
+#undef FIND
+}
+
+void TQXCALC::guarded(const std::function<void()> &handler)
+{
+    ErrorReport::guard(handler);
+}
+
+void TQXCALC::connectHandlers()
+{
+    auto onClick = [this](TPictureButton *button, void (TQXCALC::*handler)()) {
+        connect(button, &TPictureButton::clicked, this,
+            [this, handler] { guarded([this, handler] { (this->*handler)(); }); });
+    };
+    auto onPush = [this](const char *name, void (TQXCALC::*handler)()) {
+        connect(control<QPushButton>(name), &QPushButton::clicked, this,
+            [this, handler] { guarded([this, handler] { (this->*handler)(); }); });
+    };
+    onClick(PictureButton1, &TQXCALC::PictureButton1Click);
+    onClick(PictureButton2, &TQXCALC::PictureButton2Click);
+    onClick(PictureButton3, &TQXCALC::PictureButton3Click);
+    onClick(PictureButton4, &TQXCALC::PictureButton4Click);
+    onClick(PictureButton5, &TQXCALC::PictureButton5Click);
+    onClick(PictureButton6, &TQXCALC::PictureButton6Click);
+    onClick(PictureButton7, &TQXCALC::PictureButton7Click);
+    onClick(PictureButton8, &TQXCALC::PictureButton8Click);
+    onClick(PictureButton9, &TQXCALC::PictureButton9Click);
+    onClick(PictureButton10, &TQXCALC::PictureButton10Click);
+    onPush("Button1", &TQXCALC::Button1Click);
+    onPush("Button2", &TQXCALC::Button2Click);
+    onPush("Button3", &TQXCALC::Button3Click);
+    onPush("Button15", &TQXCALC::Button15Click);
+    onPush("Button16", &TQXCALC::Button16Click);
+    onPush("Button17", &TQXCALC::Button17Click);
+    onPush("Button18", &TQXCALC::Button18Click);
+    connect(Panel14, &TPanel::clicked, this, [this] { guarded([this] { Panel13Click(); }); });
+
+    const char *moods[]
+        = {"PictureButton11", "PictureButton12", "PictureButton13", "PictureButton14"};
+    for (int i = 0; i < 4; ++i) {
+        auto *button = control<TPictureButton>(moods[i]);
+        const QString code = QString::number(i + 1);
+        connect(button, &TPictureButton::mouseDown, this,
+            [this, code] { guarded([this, code] { moodPress(code); }); });
+        onClick(button, &TQXCALC::PictureButton11Click);
+    }
+
+    TRightEdit *edits[] = {RightEdit1, RightEdit2, RightEdit3, RightEdit4};
+    void (TQXCALC::*changes[])() = {&TQXCALC::RightEdit1Change, &TQXCALC::RightEdit2Change,
+        &TQXCALC::RightEdit3Change, &TQXCALC::RightEdit4Change};
+    void (TQXCALC::*clicks[])() = {&TQXCALC::RightEdit1Click, &TQXCALC::RightEdit2Click,
+        &TQXCALC::RightEdit3Click, &TQXCALC::RightEdit4Click};
+    for (int i = 0; i < 4; ++i) {
+        const auto change = changes[i];
+        const auto click = clicks[i];
+        connect(edits[i], &TRightEdit::textChanged, this,
+            [this, change] { guarded([this, change] { (this->*change)(); }); });
+        connect(edits[i], &TRightEdit::clicked, this,
+            [this, click] { guarded([this, click] { (this->*click)(); }); });
+        // RightEdit1KeyPress (age) and RightEdit2KeyPress (the three decimal fields).
+        const int field = i + 1;
+        edits[i]->setKeyFilter([field](QChar c) { return InputRules::acceptsTypedChar(field, c); });
+    }
+
+    // One application-wide filter sees the keypad presses and the window's Enter key.
+    qApp->installEventFilter(this);
+
+    connect(WebBrowser1, &InfoBrowserHost::navigateComplete, this,
+        [this] { guarded([this] { WebBrowser1NavigateComplete2(); }); });
+}
+
+bool TQXCALC::eventFilter(QObject *watched, QEvent *event)
+{
+    // Keypad digits and the point act as soon as any mouse button goes down on them.
+    if (event->type() == QEvent::MouseButtonPress) {
+        for (const auto &key : pressKeys) {
+            if (watched->objectName() == QLatin1String(key.name)
+                && watched == m_controls.value(watched->objectName())) {
+                auto *button = static_cast<QWidget *>(watched);
+                if (button->isEnabled() && button->isVisible()) {
+                    const QChar character(key.key);
+                    guarded([this, character] { keypadAppend(character); });
+                }
+                return false;
+            }
+        }
+    }
+    // FormKeyPress: Enter moves the focus on as Tab would and is never delivered as a character;
+    // a focused picture button still acts on the key going down first.
+    if (event->type() == QEvent::KeyPress) {
+        auto *key = static_cast<QKeyEvent *>(event);
+        auto *widget = qobject_cast<QWidget *>(watched);
+        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && widget
+            && widget->window() == this) {
+            if (auto *button = qobject_cast<TPictureButton *>(widget)) {
+                qApp->removeEventFilter(this);
+                QApplication::sendEvent(button, event);
+                qApp->installEventFilter(this);
+            }
+            focusNextChild();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+QDateTime TQXCALC::now() const
+{
+    return m_options.clock ? m_options.clock() : QDateTime::currentDateTime();
+}
+
+QString TQXCALC::recordPath() const
+{
+    return AppFolder + u"settemp.dat"_s;
+}
+
+// ---- Start-up and window -------------------------------------------------------------------
+
+void TQXCALC::FormCreate()
+{
+    setClientHeight(149);
+    // The pop-ups were created at their start places.
+    ResetInputs();
+    QString folder = m_options.appFolder;
+    if (folder.isEmpty())
+        folder = QCoreApplication::applicationDirPath();
+    folder = QDir::toNativeSeparators(folder).trimmed();
+    if (!folder.endsWith(QDir::separator()))
+        folder += QDir::separator();
+    AppFolder = folder;
+    DrawBackground();
+    StartupLoad();
+    FillDayHeader();
+    LocateToday();
+    if (const QScreen *screen = QApplication::primaryScreen())
+        move(screen->availableGeometry().center() - QPoint(473 / 2, 149 / 2));
+}
+
+void TQXCALC::setClientHeight(int height)
+{
+    setFixedSize(473, height);
+}
+
+void TQXCALC::Panel13Click()
+{
+    if (Panel14->caption() == u"▼"_s) {
+        setClientHeight(477);
+        Panel14->setCaption(u"▲"_s);
+    } else {
+        setClientHeight(149);
+        Panel14->setCaption(u"▼"_s);
+    }
+}
+
+// ---- Inputs --------------------------------------------------------------------------------
+
+void TQXCALC::showSex(int sexCode)
+{
+    const QColor faded = bgrColor(12615808);
+    PictureButton1->setColor(sexCode == 2 ? faded : bgrColor(12615680));
+    PictureButton1->setCaption(sexCode == 2 ? QString() : u"♂"_s);
+    PictureButton2->setColor(sexCode == 1 ? faded : bgrColor(12615935));
+    PictureButton2->setCaption(sexCode == 1 ? QString() : u"♀"_s);
+}
+
+void TQXCALC::PictureButton1Click()
+{
+    SexCode = 1;
+    showSex(1);
+    UpdateCalculateButton();
+}
+
+void TQXCALC::PictureButton2Click()
+{
+    SexCode = 2;
+    showSex(2);
+    UpdateCalculateButton();
+}
+
+void TQXCALC::RightEdit1Change()
+{
+    const QString text = RightEdit1->text();
+    if (!text.isEmpty()) {
+        if (const auto age = InputRules::readAgeField(text)) {
+            Age = *age;
+        } else {
+            // An overlong digit string loses its last digit, so Age always equals the field.
+            RightEdit1->setText(text.left(text.size() - 1));
+            RightEdit1->setCursorPosition(RightEdit1->text().size());
+            return;
+        }
+    }
+    UpdateCalculateButton();
+}
+
+void TQXCALC::decimalFieldChange(TRightEdit *field, float &value)
+{
+    const QString text = field->text();
+    if (!text.isEmpty()) {
+        const std::optional<float> read = InputRules::readDecimalField(text);
+        if (!read) {
+            field->setText(text.left(text.size() - 1));
+            field->setCursorPosition(field->text().size());
+            return; // the nested change handling has run UpdateCalculateButton
+        }
+        value = *read;
+    }
+    UpdateCalculateButton();
+}
+
+void TQXCALC::RightEdit2Change()
+{
+    decimalFieldChange(RightEdit2, HeightCm);
+}
+
+void TQXCALC::RightEdit3Change()
+{
+    decimalFieldChange(RightEdit3, WeightKg);
+}
+
+void TQXCALC::RightEdit4Change()
+{
+    decimalFieldChange(RightEdit4, BodyFatPercent);
+}
+
+void TQXCALC::UpdateCalculateButton()
+{
+    const bool ready = SexCode != 0 && !RightEdit1->text().isEmpty()
+        && !RightEdit2->text().isEmpty() && !RightEdit3->text().isEmpty()
+        && !RightEdit4->text().isEmpty();
+    PictureButton3->setEnabled(ready);
+    PictureButton3->setColor(bgrColor(ready ? 16744576 : 12020844));
+}
+
+void TQXCALC::ResetInputs()
+{
+    SexCode = 0;
+    Age = 0;
+    HeightCm = WeightKg = BodyFatPercent = Bmi = 0;
+    showSex(0);
+    for (TRightEdit *edit : {RightEdit1, RightEdit2, RightEdit3, RightEdit4})
+        edit->setText(QString());
+    Panel2->setCaption(QString());
+    Label9->setCaption(u"--.-"_s);
+    Label10->setCaption(u"----"_s);
+    Label12->setCaption(u"--.-"_s);
+    Label14->setCaption(u"--.-"_s);
+    control<QLabel>("Image1")->show();
+    for (const char *name : {"Image2", "Image3", "Image4", "Image5"})
+        control<QLabel>(name)->hide();
+    Label15->show();
+    PictureButton3->setEnabled(false);
+    PictureButton3->setColor(bgrColor(12020844));
+    PictureButton5->setEnabled(false);
+}
+
+void TQXCALC::PictureButton4Click()
+{
+    ResetInputs();
+}
+
+TRightEdit *TQXCALC::keypadEdit() const
+{
+    switch (KeypadField) {
+    case 1:
+        return RightEdit1;
+    case 2:
+        return RightEdit2;
+    case 3:
+        return RightEdit3;
+    case 4:
+        return RightEdit4;
+    }
+    return nullptr;
+}
+
+void TQXCALC::closeKeypad(const std::function<void()> &beforeHiding)
+{
+    Panel1->setEnabled(true);
+    for (TRightEdit *edit : {RightEdit1, RightEdit2, RightEdit3, RightEdit4}) {
+        QPalette p = edit->palette();
+        p.setColor(QPalette::Base, DataBackground);
+        edit->setPalette(p);
+    }
+    if (beforeHiding)
+        beforeHiding();
+    Panel9->hide();
+    Panel10->hide();
+    updateClearButton();
+}
+
+void TQXCALC::updateClearButton()
+{
+    PictureButton10->setEnabled(ClearAvailable && !Panel9->isVisible() && !Panel11->isVisible());
+}
+
+void TQXCALC::Button16Click()
+{
+    Button17->show();
+    Button18->setText(u"本当だってば"_s);
+    TRightEdit *edit = keypadEdit();
+    if (!edit)
+        return;
+    const float kept = KeypadField == 2 ? HeightCm : KeypadField == 3 ? WeightKg : BodyFatPercent;
+    const InputRules::RangeCheck check
+        = InputRules::checkRange(KeypadField, edit->text(), Age, kept);
+    switch (check.verdict) {
+    case InputRules::RangeVerdict::Empty:
+        return;
+    case InputRules::RangeVerdict::Under15:
+        Label18->setCaption(check.message);
+        Button17->hide();
+        Button18->setText(u"了 解"_s);
+        Panel9->setEnabled(false);
+        Panel11->show();
+        Panel12->show();
+        return;
+    case InputRules::RangeVerdict::Question:
+        Label18->setCaption(check.message);
+        Panel9->setEnabled(false);
+        Panel11->show();
+        Panel12->show();
+        return;
+    case InputRules::RangeVerdict::Accepted:
+        closeKeypad();
+        return;
+    }
+}
+
+void TQXCALC::Button18Click()
+{
+    if (Label18->caption() == clearQuestion()) {
+        Label18->setCaption(printQuestion());
+        Button17->setText(u"直ちに終了"_s);
+        Button18->setText(u"印刷して終了"_s);
+        return;
+    }
+    if (Label18->caption() == printQuestion()) {
+        Panel7->setEnabled(false);
+        PictureButton7->setCaption(u"印刷中"_s);
+        PrintBothSheets();
+        DeleteRecordAndClose();
+        return;
+    }
+    if (KeypadField == 1 && Age < 15)
+        ResetInputs();
+    Panel9->setEnabled(true);
+    Panel11->hide();
+    Panel12->hide();
+    closeKeypad();
+}
+
+void TQXCALC::Button17Click()
+{
+    if (Label18->caption() == clearQuestion()) {
+        Button18->setText(u"本当だってば"_s);
+        setClearingControlsEnabled(true);
+        Panel11->hide();
+        Panel12->hide();
+        return;
+    }
+    if (Label18->caption() == printQuestion()) {
+        DeleteRecordAndClose();
+        return;
+    }
+    Panel9->setEnabled(true);
+    if (TRightEdit *edit = keypadEdit())
+        edit->setText(QString());
+    Panel11->hide();
+    Panel12->hide();
+}
+
+// ---- Keypad --------------------------------------------------------------------------------
+
+void TQXCALC::openKeypad(int field)
+{
+    KeypadField = field;
+    Panel1->setEnabled(false);
+    TRightEdit *edit = keypadEdit();
+    QPalette p = edit->palette();
+    p.setColor(QPalette::Base, EditBackground);
+    edit->setPalette(p);
+    KeypadSavedText = edit->text();
+    edit->setText(QString());
+    Label19->setCaption(InputRules::keypadUnit(field));
+    Panel9->show();
+    Panel10->show();
+    // The clear button cannot take over the confirmation pop-up while the keypad is open.
+    updateClearButton();
+}
+
+void TQXCALC::RightEdit1Click()
+{
+    openKeypad(1);
+}
+void TQXCALC::RightEdit2Click()
+{
+    openKeypad(2);
+}
+void TQXCALC::RightEdit3Click()
+{
+    openKeypad(3);
+}
+void TQXCALC::RightEdit4Click()
+{
+    openKeypad(4);
+}
+
+void TQXCALC::keypadAppend(QChar key)
+{
+    if (TRightEdit *edit = keypadEdit())
+        edit->setText(InputRules::keypadAppend(KeypadField, edit->text(), key));
+}
+
+void TQXCALC::Button15Click()
+{
+    if (TRightEdit *edit = keypadEdit())
+        edit->setText(QString());
+}
+
+void TQXCALC::Button2Click()
+{
+    closeKeypad([this] {
+        if (TRightEdit *edit = keypadEdit())
+            edit->setText(KeypadSavedText);
+    });
+}
+
+// ---- Assessment ----------------------------------------------------------------------------
+
+Measurements TQXCALC::measurements() const
+{
+    return Measurements {SexCode, Age, HeightCm, WeightKg, BodyFatPercent};
+}
+
+void TQXCALC::PictureButton3Click()
+{
+    // Judged before anything is written: a height of 0 from a damaged record stops here and
+    // leaves the inputs and the record as they were.
+    assess(measurements());
+
+    ClearAvailable = true;
+    PictureButton6->setEnabled(true);
+    PictureButton5->setEnabled(true);
+    Panel6->setEnabled(true);
+    if (!RecordUsedUp)
+        writeMeasurementCells(StringGrid1, TodayColumn, measurements());
+    if (EveningSlot == 1 && !RecordUsedUp) {
+        Panel15->show();
+        Panel16->show();
+        Panel1->setEnabled(false);
+        Panel6->setEnabled(false);
+        updateClearButton();
+        return;
+    }
+    updateClearButton();
+    RunAssessment();
+    if (!RecordUsedUp)
+        finishMeasurement();
+}
+
+void TQXCALC::RunAssessment()
+{
+    const Assessment result = assess(measurements());
+    Bmi = result.bmi;
+    Label9->setCaption(result.bmiText);
+    Label10->setCaption(result.bmrText);
+
+    for (const char *name : {"Image2", "Image3", "Image4", "Image5"})
+        control<QLabel>(name)->hide();
+    if (result.bodyType != 0) {
+        Panel2->setCaption(result.bodyTypeCaption);
+        auto *figure = control<QLabel>(QByteArray("Image" + QByteArray::number(result.figure)));
+        if (figure->pixmap().isNull()) // drawn the first time it is needed
+            figure->setPixmap(
+                QPixmap::fromImage(figurePicture(result.figure, devicePixelRatioF())));
+        figure->show();
+    }
+    Label12->setCaption(result.fatWeightText + u"kg"_s);
+    if (result.excessShown)
+        Label14->setCaption(result.excessLabel);
+    Label15->setVisible(result.excessUnitShown);
+    Label20->setCaption(result.advice1);
+    Label21->setCaption(result.advice2);
+    control<QLabel>("Image1")->hide();
+    // A used-up record keeps its 31 days as they are.
+    if (!RecordUsedUp)
+        writeAssessmentCells(StringGrid1, TodayColumn, result);
+}
+
+void TQXCALC::PictureButton5Click()
+{
+    Panel1->setEnabled(false);
+    Panel6->setEnabled(false);
+    Panel5->show();
+    Panel3->show();
+    updateClearButton();
+}
+
+void TQXCALC::Button1Click()
+{
+    Panel5->hide();
+    Panel3->hide();
+    Panel1->setEnabled(true);
+    Panel6->setEnabled(true);
+    updateClearButton();
+}
+
+// ---- Record --------------------------------------------------------------------------------
+
+void TQXCALC::StartupLoad()
+{
+    try {
+        TStringGridIO io;
+        io.setTargetGrid(&StringGrid1);
+        io.LoadFromFile(recordPath(), u","_s, false);
+        RestoreProfile();
+        DrawWeightGraph();
+        ClearAvailable = true;
+        updateClearButton();
+        PictureButton6->setEnabled(true);
+    } catch (...) {
+        // No record (or an unreadable one): a new month, without a message.
+        InitMonthTable();
+    }
+}
+
+void TQXCALC::InitMonthTable()
+{
+    const MonthMarkers markers = initMonthTable(StringGrid1, now());
+    SecondMonthColumn = markers.secondMonthColumn;
+    SecondMonth = markers.secondMonth;
+    DayAfterTable = markers.dayAfterTable;
+}
+
+void TQXCALC::LocateToday()
+{
+    const TodayLocation today = locateToday(StringGrid1, now());
+    setWindowTitle(today.caption);
+    EveningSlot = today.eveningSlot;
+    RecordUsedUp = today.usedUp;
+    if (!today.usedUp)
+        TodayColumn = today.todayColumn;
+}
+
+void TQXCALC::RestoreProfile()
+{
+    const Profile profile = restoreProfile(StringGrid1);
+    SecondMonthColumn = profile.secondMonthColumn;
+    SecondMonth = profile.secondMonth;
+    SexCode = profile.sexCode;
+    if (SexCode == 1 || SexCode == 2)
+        showSex(SexCode);
+    Age = profile.age;
+    RightEdit1->setText(profile.ageText);
+    HeightCm = profile.heightCm;
+    RightEdit2->setText(profile.heightText);
+}
+
+void TQXCALC::CompleteFirstColumn()
+{
+    completeFirstColumn(StringGrid1);
+}
+
+void TQXCALC::SaveRecord()
+{
+    TStringGridIO io;
+    io.setTargetGrid(&StringGrid1);
+    io.SaveToFile(recordPath(), u","_s, false);
+}
+
+void TQXCALC::finishMeasurement()
+{
+    CompleteFirstColumn();
+    DrawBackground();
+    DrawWeightGraph();
+    SaveRecord();
+}
+
+void TQXCALC::setClearingControlsEnabled(bool enabled)
+{
+    for (QWidget *widget : std::initializer_list<QWidget *> {Panel1, Panel6, Panel14,
+             PictureButton8, PictureButton9, PictureButton10, PictureButton6, Frame11})
+        widget->setEnabled(enabled);
+}
+
+void TQXCALC::PictureButton10Click()
+{
+    Label18->setCaption(clearQuestion());
+    Button18->setText(u"消去する"_s);
+    Button17->setText(u" 間違った！"_s);
+    Button17->show();
+    setClearingControlsEnabled(false);
+    Panel11->show();
+    Panel12->show();
+}
+
+void TQXCALC::DeleteRecordAndClose()
+{
+    const QString path = recordPath();
+    if (QFile::exists(path) && !QFile::remove(path))
+        ErrorReport::show(u"消去に失敗しました"_s);
+    close();
+}
+
+// ---- Graphs and mood -----------------------------------------------------------------------
+
+namespace {
+const MoodFaces &screenFaces()
+{
+    static const MoodFaces faces = [] {
+        MoodFaces f;
+        for (int code = 1; code <= 4; ++code) {
+            f.faces[code - 1] = moodFace(code, MoodFaceSet::OnBlack);
+            f.masks[code - 1] = moodFace(code, MoodFaceSet::Mask);
+        }
+        return f;
+    }();
+    return faces;
+}
+
+std::array<QImage, 4> printFaces()
+{
+    std::array<QImage, 4> icons;
+    for (int code = 1; code <= 4; ++code)
+        icons[code - 1] = moodFace(code, MoodFaceSet::OnWhite);
+    return icons;
+}
+} // namespace
+
+void TQXCALC::DrawBackground()
+{
+    Frame11->DrawBackground();
+}
+
+void TQXCALC::drawGraph(int row)
+{
+    const GraphResult result = Frame11->drawGraph(StringGrid1, row, screenFaces());
+    if (result.hasBase) {
+        for (int i = 0; i < 9; ++i)
+            control<TLabel>(QByteArray("Label" + QByteArray::number(22 + i)))
+                ->setCaption(QString::number(result.base + 4 - i));
+    }
+}
+
+void TQXCALC::DrawWeightGraph()
+{
+    drawGraph(3);
+}
+
+void TQXCALC::DrawFatGraph()
+{
+    drawGraph(8);
+}
+
+void TQXCALC::FillDayHeader()
+{
+    Frame11->setDayHeader(dayHeaderTexts(StringGrid1, SecondMonthColumn, SecondMonth));
+}
+
+void TQXCALC::PictureButton9Click()
+{
+    if (PictureButton9->caption() == u"脂肪重量グラフ表示"_s) {
+        PictureButton9->setCaption(u"体重グラフ表示"_s);
+        DrawBackground();
+        DrawFatGraph();
+    } else {
+        PictureButton9->setCaption(u"脂肪重量グラフ表示"_s);
+        DrawBackground();
+        DrawWeightGraph();
+    }
+}
+
+void TQXCALC::moodPress(const QString &code)
+{
+    if (!RecordUsedUp)
+        StringGrid1.setCell(TodayColumn, 12, code);
+}
+
+void TQXCALC::PictureButton11Click()
+{
+    Panel15->hide();
+    Panel16->hide();
+    Panel1->setEnabled(true);
+    RunAssessment();
+    try {
+        finishMeasurement();
+    } catch (...) {
+        // The measurement is complete on screen; only its saving failed.
+        Panel6->setEnabled(true);
+        updateClearButton();
+        throw;
+    }
+    Panel6->setEnabled(true);
+    updateClearButton();
+}
+
+// ---- Printing ------------------------------------------------------------------------------
+
+void TQXCALC::PictureButton6Click()
+{
+    Panel1->setEnabled(false);
+    Panel6->setEnabled(false);
+    Panel7->show();
+    Panel8->show();
+    updateClearButton();
+}
+
+void TQXCALC::Button3Click()
+{
+    Panel7->hide();
+    Panel8->hide();
+    Panel1->setEnabled(true);
+    Panel6->setEnabled(true);
+    updateClearButton();
+}
+
+void TQXCALC::restorePrintPopup()
+{
+    Panel7->setEnabled(true);
+    PictureButton7->setCaption(u"印刷開始"_s);
+}
+
+void TQXCALC::PictureButton7Click()
+{
+    Panel7->setEnabled(false);
+    PictureButton7->setCaption(u"印刷中"_s);
+    try {
+        PrintBothSheets();
+    } catch (...) {
+        restorePrintPopup();
+        throw;
+    }
+    restorePrintPopup();
+    Button3Click();
+}
+
+TPrint01 *TQXCALC::printForm()
+{
+    // Made on first use: its pictures cost start-up time and most runs never print.
+    if (!Print01) {
+        Print01 = std::make_unique<TPrint01>();
+        Print01->setArtwork(reportHeading(), reportIllustration());
+    }
+    return Print01.get();
+}
+
+void TQXCALC::PrintBothSheets()
+{
+    TPrint01::SheetInput input;
+    input.secondMonthColumn = SecondMonthColumn;
+    input.secondMonth = SecondMonth;
+    input.dayAfterTable = DayAfterTable;
+    input.moodIcons = printFaces();
+    printForm()->printBothSheets(StringGrid1, input, Label20->caption(), Label21->caption());
+}
+
+// ---- Information page ----------------------------------------------------------------------
+
+void TQXCALC::PictureButton8Click()
+{
+    if (PictureButton8->caption() == u"インフォメーション表示"_s) {
+        PictureButton8->setGeometry(8, 149, 457, 22);
+        Frame11->hide();
+        Panel13->hide();
+        const QString base
+            = m_options.infoBase.isEmpty() ? InfoPage::defaultInfoBase() : m_options.infoBase;
+        WebBrowser1->navigate(
+            InfoPage::pageAddress(base, InfoPage::bodyTypeText(StringGrid1, TodayColumn)));
+        PictureButton8->setCaption(u"グラフ表示"_s);
+        PictureButton8->setToolTip(u"グラフを表示します"_s);
+        PictureButton8->setColor(bgrColor(14386212));
+        PictureButton8->setInColor(bgrColor(15183213));
+    } else {
+        PictureButton8->setGeometry(237, 149, 229, 22);
+        Frame11->show();
+        Panel13->show();
+        PictureButton8->setCaption(u"インフォメーション表示"_s);
+        PictureButton8->setToolTip(u"インフォメーションサイトへ接続します"_s);
+        PictureButton8->setColor(bgrColor(8421440));
+        PictureButton8->setInColor(bgrColor(10987348));
+        Panel17->show();
+    }
+}
+
+void TQXCALC::WebBrowser1NavigateComplete2()
+{
+    Panel17->hide();
+}

@@ -1,0 +1,178 @@
+// The main window. It owns every control and the program's state and wires the handlers; the rules
+// live elsewhere: src/assessment (inputs, keypad, judgement, number texts), src/record (record
+// table, calendar, file, graph painting), src/print + src/report (the printed sheets), src/info
+// (information page address and the lazily loaded browser), src/controls (the drawn controls).
+#pragma once
+
+#include "assessment/Assessment.h"
+#include "record/TextGrid.h"
+
+#include <QDateTime>
+#include <QHash>
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+
+class QPushButton;
+class TFrame1;
+class InfoBrowserHost;
+class TLabel;
+class TPanel;
+class TPictureButton;
+class TPrint01;
+class TRightEdit;
+
+class TQXCALC : public QWidget
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(TQXCALC)
+public:
+    struct Options
+    {
+        QString appFolder;                // empty: the executable's folder
+        std::function<QDateTime()> clock; // empty: the local clock
+        QString infoBase;                 // empty: the built-in information site
+    };
+
+    explicit TQXCALC(const Options &options = {}, QWidget *parent = nullptr);
+    ~TQXCALC() override;
+
+    // Read-only views for tests and benchmarks.
+    const TextGrid &recordTable() const { return StringGrid1; }
+    QString appFolder() const { return AppFolder; }
+    int todayColumn() const { return TodayColumn; }
+    int eveningSlot() const { return EveningSlot; }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    // Layout
+    void createControls();
+    template<typename T> T *control(const char *name) const;
+    void connectHandlers();
+    // Runs a handler through the application's error report.
+    void guarded(const std::function<void()> &handler);
+
+    // Start-up and window
+    void FormCreate();
+    void Panel13Click();
+    void setClientHeight(int height);
+
+    // Inputs
+    void PictureButton1Click();
+    void PictureButton2Click();
+    void showSex(int sexCode);
+    void RightEdit1Change();
+    void decimalFieldChange(TRightEdit *field, float &value);
+    void RightEdit2Change();
+    void RightEdit3Change();
+    void RightEdit4Change();
+    void UpdateCalculateButton();
+    void ResetInputs();
+    void PictureButton4Click();
+    void Button16Click();
+    void Button17Click();
+    void Button18Click();
+    void closeKeypad(const std::function<void()> &beforeHiding = {});
+    void updateClearButton();
+    TRightEdit *keypadEdit() const;
+
+    // Keypad
+    void openKeypad(int field);
+    void RightEdit1Click();
+    void RightEdit2Click();
+    void RightEdit3Click();
+    void RightEdit4Click();
+    void keypadAppend(QChar key);
+    void Button15Click();
+    void Button2Click();
+
+    // Assessment
+    Measurements measurements() const;
+    void PictureButton3Click();
+    void RunAssessment();
+    void PictureButton5Click();
+    void Button1Click();
+
+    // Record
+    void StartupLoad();
+    void InitMonthTable();
+    void LocateToday();
+    void RestoreProfile();
+    void CompleteFirstColumn();
+    void SaveRecord();
+    void finishMeasurement();
+    void PictureButton10Click();
+    void setClearingControlsEnabled(bool enabled);
+    void DeleteRecordAndClose();
+
+    // Graphs and mood
+    void DrawBackground();
+    void DrawWeightGraph();
+    void DrawFatGraph();
+    void drawGraph(int row);
+    void FillDayHeader();
+    void PictureButton9Click();
+    void moodPress(const QString &code);
+    void PictureButton11Click();
+
+    // Printing
+    void PictureButton6Click();
+    void Button3Click();
+    void PictureButton7Click();
+    TPrint01 *printForm();
+    void PrintBothSheets();
+    void restorePrintPopup();
+
+    // Information page
+    void PictureButton8Click();
+    void WebBrowser1NavigateComplete2();
+
+    QString recordPath() const;
+    QDateTime now() const;
+
+    Options m_options;
+    QHash<QString, QWidget *> m_controls;
+
+    // Named components the handlers use most.
+    TPanel *Panel1 = nullptr, *Panel2 = nullptr, *Panel3 = nullptr, *Panel5 = nullptr,
+           *Panel6 = nullptr, *Panel7 = nullptr, *Panel8 = nullptr, *Panel9 = nullptr,
+           *Panel10 = nullptr, *Panel11 = nullptr, *Panel12 = nullptr, *Panel13 = nullptr,
+           *Panel14 = nullptr, *Panel15 = nullptr, *Panel16 = nullptr, *Panel17 = nullptr;
+    TPictureButton *PictureButton1 = nullptr, *PictureButton2 = nullptr, *PictureButton3 = nullptr,
+                   *PictureButton4 = nullptr, *PictureButton5 = nullptr, *PictureButton6 = nullptr,
+                   *PictureButton7 = nullptr, *PictureButton8 = nullptr, *PictureButton9 = nullptr,
+                   *PictureButton10 = nullptr;
+    TRightEdit *RightEdit1 = nullptr, *RightEdit2 = nullptr, *RightEdit3 = nullptr,
+               *RightEdit4 = nullptr;
+    TLabel *Label9 = nullptr, *Label10 = nullptr, *Label12 = nullptr, *Label14 = nullptr,
+           *Label15 = nullptr, *Label18 = nullptr, *Label19 = nullptr, *Label20 = nullptr,
+           *Label21 = nullptr;
+    QPushButton *Button17 = nullptr, *Button18 = nullptr;
+    TFrame1 *Frame11 = nullptr;
+    InfoBrowserHost *WebBrowser1 = nullptr;
+    std::unique_ptr<TPrint01> Print01;
+
+    // Measurement state
+    qint32 SexCode = 0;
+    qint32 Age = 0;
+    float HeightCm = 0;
+    float WeightKg = 0;
+    float BodyFatPercent = 0;
+    float Bmi = 0;
+    int KeypadField = 0;
+    QString KeypadSavedText;
+
+    // Record state
+    TextGrid StringGrid1 {62, 16};
+    int TodayColumn = 0;
+    int EveningSlot = 0;
+    int SecondMonthColumn = 0;
+    int SecondMonth = 0;
+    QString DayAfterTable;
+    bool RecordUsedUp = false;
+    bool ClearAvailable = false; // enabled by a start-up load or a calculation
+    QString AppFolder;
+};
