@@ -1,5 +1,6 @@
 #include "controls/PictBtn.h"
 
+#include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -422,6 +423,11 @@ private Q_SLOTS:
         QTest::mouseMove(&f.window, QPoint(100, 70));
         QTRY_COMPARE(left.count(), 1);
         QCOMPARE(b.displayedColor(), disabledLook);
+        // Through the panel interface too (the window builds panels and buttons in one loop).
+        static_cast<TPanel &>(b).setColor(kFace);
+        QCOMPARE(b.color(), kFace);
+        b.setProperty("color", disabledLook);
+        QCOMPARE(b.color(), disabledLook);
         b.setColorChange(false);
         QTest::mouseMove(&f.window, QPoint(15, 16));
         QTRY_COMPARE(entered.count(), 2);
@@ -551,20 +557,47 @@ private Q_SLOTS:
         QCOMPARE(b.render().pixelColor(4, 4), QColor(Qt::black));
     }
 
+    void acceleratorClicks_data()
+    {
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<bool>("withAlt");
+        QTest::addColumn<bool>("focusInEdit");
+        QTest::addColumn<int>("clicks");
+        QTest::addRow("alt-k") << u"&K"_s << true << false << 1;
+        QTest::addRow("alt-k-from-edit") << u"&K"_s << true << true << 1;
+        QTest::addRow("k-alone-on-button") << u"&K"_s << false << false << 1;
+        QTest::addRow("k-alone-typed-in-edit") << u"&K"_s << false << true << 0;
+        QTest::addRow("double-ampersand-marks-nothing") << u"&&K"_s << true << false << 0;
+        QTest::addRow("other-character") << u"&J"_s << true << false << 0;
+    }
     void acceleratorClicks()
     {
+        QFETCH(QString, caption);
+        QFETCH(bool, withAlt);
+        QFETCH(bool, focusInEdit);
+        QFETCH(int, clicks);
         Fixture f;
         TPictureButton &b = *f.button;
-        b.setCaption(u"&K"_s);
+        b.setCaption(u"&X"_s);
+        b.setCaption(caption);
+        auto *other = new TPictureButton(&f.window);
+        other->move(50, 10);
+        auto *edit = new QLineEdit(&f.window);
+        edit->setGeometry(10, 50, 60, 20);
         f.show();
         f.window.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&f.window));
+        QWidget *focus = focusInEdit ? static_cast<QWidget *>(edit) : other;
+        focus->setFocus();
+        QTRY_VERIFY(focus->hasFocus());
         QSignalSpy clicked(&b, &TPictureButton::clicked);
-        QTest::keyClick(&f.window, Qt::Key_K, Qt::AltModifier);
-        QCOMPARE(clicked.count(), 1);
-        b.setCaption(u"&&K"_s);
-        QTest::keyClick(&f.window, Qt::Key_K, Qt::AltModifier);
-        QCOMPARE(clicked.count(), 1);
+        QTest::keyClick(focus, Qt::Key_K, withAlt ? Qt::AltModifier : Qt::NoModifier);
+        QCOMPARE(clicked.count(), clicks);
+        if (focusInEdit && !withAlt)
+            QCOMPARE(edit->text(), u"k"_s);
+        b.setEnabled(false);
+        QTest::keyClick(focus, Qt::Key_K, Qt::AltModifier);
+        QCOMPARE(clicked.count(), clicks);
     }
 };
 

@@ -59,9 +59,16 @@ void TPanel::setColor(const QColor &color)
 {
     if (color == m_color)
         return;
+    setPanelColor(color);
+    Q_EMIT colorChanged(m_color);
+}
+
+void TPanel::setPanelColor(const QColor &color)
+{
+    if (color == m_color)
+        return;
     m_color = color;
     update();
-    Q_EMIT colorChanged(m_color);
 }
 
 void TPanel::setTextColor(const QColor &color)

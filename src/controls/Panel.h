@@ -42,8 +42,9 @@ public:
     explicit TPanel(QWidget *parent = nullptr);
     ~TPanel() override;
 
-    QColor color() const { return m_color; }
-    void setColor(const QColor &color);
+    // Virtual so that a button reached through a panel pointer sets its resting colour.
+    virtual QColor color() const { return m_color; }
+    virtual void setColor(const QColor &color);
     QColor textColor() const { return m_textColor; }
     void setTextColor(const QColor &color);
     QString caption() const { return m_caption; }
@@ -62,6 +63,9 @@ Q_SIGNALS:
     void bevelInnerChanged(TPanel::Bevel bevel);
 
 protected:
+    // The colour actually painted; a derived control may show another than color() reports.
+    QColor panelColor() const { return m_color; }
+    void setPanelColor(const QColor &color);
     // Draws both bevels on r (outer first) and shrinks it past them.
     void drawBevels(QPainter &p, QRect &r) const;
 

@@ -19,7 +19,7 @@ TPictureButton::TPictureButton(QWidget *parent)
     // Focus by click only: the button is no tab stop unless the window makes it one.
     setFocusPolicy(Qt::ClickFocus);
     applyRestBevels();
-    TPanel::setColor(m_restColor);
+    setPanelColor(m_restColor);
     connect(this, &TPanel::captionChanged, this, &TPictureButton::updateMnemonic);
 }
 
@@ -49,7 +49,7 @@ void TPictureButton::setColor(const QColor &color)
         return;
     m_restColor = color;
     // Shown at once, even while the pointer is over the button.
-    TPanel::setColor(color);
+    setPanelColor(color);
     update();
     Q_EMIT colorChanged(color);
 }
@@ -435,7 +435,7 @@ void TPictureButton::doMouseEnter(
         repaint();
     }
     if (m_colorChange)
-        TPanel::setColor(m_inColor);
+        setPanelColor(m_inColor);
 }
 
 void TPictureButton::doMouseLeave(
@@ -452,7 +452,7 @@ void TPictureButton::doMouseLeave(
         repaint();
     }
     if (m_colorChange)
-        TPanel::setColor(m_restColor);
+        setPanelColor(m_restColor);
 }
 
 void TPictureButton::keyPressEvent(QKeyEvent *event)
@@ -526,7 +526,7 @@ void TPictureButton::changeEvent(QEvent *event)
     if (m_mouseInside) {
         m_mouseInside = false;
         if (m_colorChange)
-            TPanel::setColor(m_restColor);
+            setPanelColor(m_restColor);
     }
 }
 
@@ -546,7 +546,8 @@ bool TPictureButton::event(QEvent *event)
                 mapFromGlobal(QCursor::pos()));
         break;
     case QEvent::Shortcut:
-        if (static_cast<QShortcutEvent *>(event)->shortcutId() == m_mnemonicId) {
+        if (const int id = static_cast<QShortcutEvent *>(event)->shortcutId();
+            id != 0 && (id == m_mnemonicId || id == m_plainMnemonicId)) {
             if (isEnabled() && isVisible() && parentWidget() && parentWidget()->isVisible()) {
                 click();
                 return true;
@@ -562,10 +563,16 @@ bool TPictureButton::event(QEvent *event)
 
 void TPictureButton::updateMnemonic()
 {
-    if (m_mnemonicId != 0)
-        releaseShortcut(m_mnemonicId);
-    m_mnemonicId = 0;
+    for (int id : {m_mnemonicId, m_plainMnemonicId}) {
+        if (id != 0)
+            releaseShortcut(id);
+    }
+    m_mnemonicId = m_plainMnemonicId = 0;
     const QKeySequence mnemonic = QKeySequence::mnemonic(caption());
-    if (!mnemonic.isEmpty())
-        m_mnemonicId = grabShortcut(mnemonic);
+    if (mnemonic.isEmpty())
+        return;
+    m_mnemonicId = grabShortcut(mnemonic);
+    // The bare character too: widgets that take typed characters (edits) claim it first through
+    // their shortcut override, so it only fires while the focus is on one that takes none.
+    m_plainMnemonicId = grabShortcut(QKeySequence(mnemonic[0].key()));
 }

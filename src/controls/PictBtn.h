@@ -12,7 +12,6 @@ class TPictureButton : public TPanel
     Q_DISABLE_COPY_MOVE(TPictureButton)
     Q_PROPERTY(
         ButtonStyle buttonStyle READ buttonStyle WRITE setButtonStyle NOTIFY buttonStyleChanged)
-    Q_PROPERTY(QColor color READ color WRITE setColor NOTIFY colorChanged)
     Q_PROPERTY(QColor inColor READ inColor WRITE setInColor NOTIFY inColorChanged)
     Q_PROPERTY(bool colorChange READ colorChange WRITE setColorChange NOTIFY colorChangeChanged)
     Q_PROPERTY(FocusStyle focusStyle READ focusStyle WRITE setFocusStyle NOTIFY focusStyleChanged)
@@ -43,8 +42,8 @@ public:
     ButtonStyle buttonStyle() const { return m_buttonStyle; }
     void setButtonStyle(ButtonStyle style);
     // The resting colour; the panel colour underneath is the displayed one.
-    QColor color() const { return m_restColor; }
-    void setColor(const QColor &color);
+    QColor color() const override { return m_restColor; }
+    void setColor(const QColor &color) override;
     QColor inColor() const { return m_inColor; }
     void setInColor(const QColor &color);
     bool colorChange() const { return m_colorChange; }
@@ -65,7 +64,7 @@ public:
     bool stretch() const { return m_stretch; }
     void setStretch(bool on);
 
-    QColor displayedColor() const { return TPanel::color(); }
+    QColor displayedColor() const { return panelColor(); }
     bool isPressed() const { return m_pressed; }
     int pressCancel() const { return m_pressCancel; }
     // Where the picture and the caption are drawn now, press offset included.
@@ -91,7 +90,6 @@ Q_SIGNALS:
     void exited();
 
     void buttonStyleChanged(TPictureButton::ButtonStyle style);
-    void colorChanged(const QColor &color);
     void inColorChanged(const QColor &color);
     void colorChangeChanged(bool on);
     void focusStyleChanged(TPictureButton::FocusStyle style);
@@ -150,5 +148,6 @@ private:
     bool m_captured {false};   // left button held since a press on the button
     bool m_clickArmed {false}; // the press may still end in a click
     bool m_mouseInside {false};
-    int m_mnemonicId {0};
+    int m_mnemonicId {0};      // Alt + the caption's marked character
+    int m_plainMnemonicId {0}; // the marked character alone
 };
