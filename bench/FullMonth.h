@@ -1,0 +1,17 @@
+// A record table as it stands after a month of use: both slots of all 31 days measured, the
+// assessment kept in every column and a mood on every evening.
+#pragma once
+
+#include <QDateTime>
+
+#include "record/MonthTable.h"
+#include "record/TextGrid.h"
+
+struct FullMonth
+{
+    TextGrid table {RecordColumns, RecordRows};
+    MonthMarkers markers;
+
+    // The table's first day is the record day of start.
+    explicit FullMonth(const QDateTime &start);
+};
