@@ -35,8 +35,9 @@ int runPemira(int argc, char *argv[])
 {
     prepareBrowserEngine();
     PemiraApplication app(argc, argv);
-    QApplication::setApplicationName(u"pemira"_s);
-    QApplication::setApplicationDisplayName(u"ペミラ"_s);
+    // The application title; not a display name, which the window system would append to every
+    // window caption.
+    QApplication::setApplicationName(u"ペミラ"_s);
     QApplication::setWindowIcon(applicationIcon());
 
     TQXCALC window;
