@@ -6,6 +6,7 @@
 
 #include <QImage>
 #include <QString>
+#include <QStringList>
 
 #include <array>
 #include <functional>
@@ -50,7 +51,8 @@ public:
     // y of a value for scale base b, 75.25 units per kilogram, an exact half to even. Values far
     // off the scale are held 65536 units away so no integer can overflow.
     static int plotY(double value, int base);
-    // Integer part of column 0's value on the sheet's row; throws when it is empty or no number.
+    // Integer part of column 0's value on the sheet's row, held within +-100000; throws when the
+    // cell is empty or holds no finite number.
     static int scaleBase(const TextGrid &table, Sheet sheet);
 
     // The heading and the illustration are the program's own artwork unless replaced here.
