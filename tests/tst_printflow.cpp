@@ -58,18 +58,41 @@ private Q_SLOTS:
 
     void emptyFirstColumnIsReportedBeforeAnythingIsPrinted()
     {
-        // An evening first measurement leaves column 0 empty until the mood is chosen.
-        h->clock = QDateTime(QDate(2024, 5, 3), QTime(19, 0));
+        // A damaged record whose first column lost its values: the scale has no base.
         h->start();
         h->fill(1, u"30"_s, u"170"_s, u"60"_s, u"20"_s);
         h->click("PictureButton3");
-        QVERIFY(h->shown("Panel15"));
+        QByteArray bytes = h->recordBytes();
+        QList<QByteArray> lines = bytes.split('\n');
+        for (int row = 3; row <= 12; ++row)
+            lines[row] = lines[row].mid(lines[row].indexOf(','));
+        bytes = lines.join('\n');
+        QFile file(h->recordPath());
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        file.close();
+        h->start();
         h->click("PictureButton6");
         h->click("PictureButton7");
         QCOMPARE(h->messages.size(), 1);
         QVERIFY(!h->messages.first().contains(u"プリンター"_s));
         QCOMPARE(h->button("PictureButton7")->caption(), u"印刷開始"_s);
         QVERIFY(h->find<QWidget>("Panel7")->isEnabled());
+        QCOMPARE(h->recordBytes(), bytes);
+    }
+
+    void printAndClearAreUnavailableWhileTheMoodIsAsked()
+    {
+        h->clock = QDateTime(QDate(2024, 5, 3), QTime(19, 0));
+        h->start();
+        h->fill(1, u"30"_s, u"170"_s, u"60"_s, u"20"_s);
+        h->click("PictureButton3");
+        QVERIFY(h->shown("Panel15"));
+        QVERIFY(!h->button("PictureButton6")->isEnabled());
+        QVERIFY(!h->button("PictureButton10")->isEnabled());
+        h->click("PictureButton11");
+        QVERIFY(h->button("PictureButton6")->isEnabled());
+        QVERIFY(h->button("PictureButton10")->isEnabled());
     }
 
 private:

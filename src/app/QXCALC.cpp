@@ -756,14 +756,26 @@ void TQXCALC::closeKeypad(const std::function<void()> &beforeHiding)
     }
     if (beforeHiding)
         beforeHiding();
-    Panel9->hide();
-    Panel10->hide();
-    updateClearButton();
+    setPopupShown(Panel9, Panel10, false);
 }
 
-void TQXCALC::updateClearButton()
+void TQXCALC::setPopupShown(TPanel *popup, TPanel *shadow, bool shown)
 {
-    PictureButton10->setEnabled(ClearAvailable && !Panel9->isVisible() && !Panel11->isVisible());
+    popup->setVisible(shown);
+    shadow->setVisible(shown);
+    updatePopupButtons();
+}
+
+void TQXCALC::updatePopupButtons()
+{
+    // One pop-up at a time: the clear and print buttons would otherwise open a second one over
+    // the keypad, a question or the mood choice, and their answers would re-enable the inputs
+    // under the first.
+    bool open = false;
+    for (const TPanel *popup : {Panel5, Panel7, Panel9, Panel11, Panel15})
+        open = open || !popup->isHidden();
+    PictureButton10->setEnabled(ClearAvailable && !open);
+    PictureButton6->setEnabled(PrintAvailable && !open);
 }
 
 void TQXCALC::Button16Click()
@@ -784,14 +796,12 @@ void TQXCALC::Button16Click()
         Button17->hide();
         Button18->setText(u"了 解"_s);
         Panel9->setEnabled(false);
-        Panel11->show();
-        Panel12->show();
+        setPopupShown(Panel11, Panel12, true);
         return;
     case InputRules::RangeVerdict::Question:
         Label18->setCaption(check.message);
         Panel9->setEnabled(false);
-        Panel11->show();
-        Panel12->show();
+        setPopupShown(Panel11, Panel12, true);
         return;
     case InputRules::RangeVerdict::Accepted:
         closeKeypad();
@@ -817,8 +827,7 @@ void TQXCALC::Button18Click()
     if (KeypadField == 1 && Age < 15)
         ResetInputs();
     Panel9->setEnabled(true);
-    Panel11->hide();
-    Panel12->hide();
+    setPopupShown(Panel11, Panel12, false);
     closeKeypad();
 }
 
@@ -827,8 +836,7 @@ void TQXCALC::Button17Click()
     if (Label18->caption() == clearQuestion()) {
         Button18->setText(u"本当だってば"_s);
         setClearingControlsEnabled(true);
-        Panel11->hide();
-        Panel12->hide();
+        setPopupShown(Panel11, Panel12, false);
         return;
     }
     if (Label18->caption() == printQuestion()) {
@@ -838,8 +846,7 @@ void TQXCALC::Button17Click()
     Panel9->setEnabled(true);
     if (TRightEdit *edit = keypadEdit())
         edit->setText(QString());
-    Panel11->hide();
-    Panel12->hide();
+    setPopupShown(Panel11, Panel12, false);
 }
 
 // ---- Keypad --------------------------------------------------------------------------------
@@ -855,10 +862,8 @@ void TQXCALC::openKeypad(int field)
     KeypadSavedText = edit->text();
     edit->setText(QString());
     Label19->setCaption(InputRules::keypadUnit(field));
-    Panel9->show();
-    Panel10->show();
+    setPopupShown(Panel9, Panel10, true);
     // The clear button cannot take over the confirmation pop-up while the keypad is open.
-    updateClearButton();
 }
 
 void TQXCALC::RightEdit1Click()
@@ -911,21 +916,18 @@ void TQXCALC::PictureButton3Click()
     // leaves the inputs and the record as they were.
     assess(measurements());
 
-    ClearAvailable = true;
-    PictureButton6->setEnabled(true);
+    ClearAvailable = PrintAvailable = true;
+    updatePopupButtons();
     PictureButton5->setEnabled(true);
     Panel6->setEnabled(true);
     if (!RecordUsedUp)
         writeMeasurementCells(StringGrid1, TodayColumn, measurements());
     if (EveningSlot == 1 && !RecordUsedUp) {
-        Panel15->show();
-        Panel16->show();
+        setPopupShown(Panel15, Panel16, true);
         Panel1->setEnabled(false);
         Panel6->setEnabled(false);
-        updateClearButton();
         return;
     }
-    updateClearButton();
     RunAssessment();
     if (!RecordUsedUp)
         finishMeasurement();
@@ -964,18 +966,14 @@ void TQXCALC::PictureButton5Click()
 {
     Panel1->setEnabled(false);
     Panel6->setEnabled(false);
-    Panel5->show();
-    Panel3->show();
-    updateClearButton();
+    setPopupShown(Panel5, Panel3, true);
 }
 
 void TQXCALC::Button1Click()
 {
-    Panel5->hide();
-    Panel3->hide();
+    setPopupShown(Panel5, Panel3, false);
     Panel1->setEnabled(true);
     Panel6->setEnabled(true);
-    updateClearButton();
 }
 
 // ---- Record --------------------------------------------------------------------------------
@@ -988,9 +986,8 @@ void TQXCALC::StartupLoad()
         io.LoadFromFile(recordPath(), u","_s, false);
         RestoreProfile();
         DrawWeightGraph();
-        ClearAvailable = true;
-        updateClearButton();
-        PictureButton6->setEnabled(true);
+        ClearAvailable = PrintAvailable = true;
+        updatePopupButtons();
     } catch (...) {
         // No record (or an unreadable one): a new month, without a message.
         InitMonthTable();
@@ -1063,8 +1060,7 @@ void TQXCALC::PictureButton10Click()
     Button17->setText(u" 間違った！"_s);
     Button17->show();
     setClearingControlsEnabled(false);
-    Panel11->show();
-    Panel12->show();
+    setPopupShown(Panel11, Panel12, true);
 }
 
 void TQXCALC::DeleteRecordAndClose()
@@ -1151,8 +1147,7 @@ void TQXCALC::moodPress(const QString &code)
 
 void TQXCALC::PictureButton11Click()
 {
-    Panel15->hide();
-    Panel16->hide();
+    setPopupShown(Panel15, Panel16, false);
     Panel1->setEnabled(true);
     RunAssessment();
     try {
@@ -1160,11 +1155,9 @@ void TQXCALC::PictureButton11Click()
     } catch (...) {
         // The measurement is complete on screen; only its saving failed.
         Panel6->setEnabled(true);
-        updateClearButton();
         throw;
     }
     Panel6->setEnabled(true);
-    updateClearButton();
 }
 
 // ---- Printing ------------------------------------------------------------------------------
@@ -1173,18 +1166,14 @@ void TQXCALC::PictureButton6Click()
 {
     Panel1->setEnabled(false);
     Panel6->setEnabled(false);
-    Panel7->show();
-    Panel8->show();
-    updateClearButton();
+    setPopupShown(Panel7, Panel8, true);
 }
 
 void TQXCALC::Button3Click()
 {
-    Panel7->hide();
-    Panel8->hide();
+    setPopupShown(Panel7, Panel8, false);
     Panel1->setEnabled(true);
     Panel6->setEnabled(true);
-    updateClearButton();
 }
 
 void TQXCALC::restorePrintPopup()
@@ -1210,10 +1199,8 @@ void TQXCALC::PictureButton7Click()
 TPrint01 *TQXCALC::printForm()
 {
     // Made on first use: its pictures cost start-up time and most runs never print.
-    if (!Print01) {
+    if (!Print01)
         Print01 = std::make_unique<TPrint01>();
-        Print01->setArtwork(reportHeading(), reportIllustration());
-    }
     return Print01.get();
 }
 

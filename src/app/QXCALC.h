@@ -76,7 +76,8 @@ private:
     void Button17Click();
     void Button18Click();
     void closeKeypad(const std::function<void()> &beforeHiding = {});
-    void updateClearButton();
+    void setPopupShown(TPanel *popup, TPanel *shadow, bool shown);
+    void updatePopupButtons();
     TRightEdit *keypadEdit() const;
 
     // Keypad
@@ -173,6 +174,8 @@ private:
     int SecondMonth = 0;
     QString DayAfterTable;
     bool RecordUsedUp = false;
-    bool ClearAvailable = false; // enabled by a start-up load or a calculation
+    // The clear and print buttons are enabled by a start-up load or a calculation.
+    bool ClearAvailable = false;
+    bool PrintAvailable = false;
     QString AppFolder;
 };
