@@ -1,0 +1,265 @@
+#include "FolderSnapshot.h"
+#include "WindowHarness.h"
+
+#include <QDir>
+
+// No test may reach a real printer: the CUPS client is pointed at a closed port.
+static const bool noPrinter = [] {
+    qputenv("CUPS_SERVER", "127.0.0.1:1");
+    return true;
+}();
+
+namespace {
+
+const QString prompt = u"毎日、起床直後のトイレの後＆夕食の直後に計測！"_s;
+
+// What stands in the way of the record file, and how it is put there and taken away again.
+enum class Obstacle {
+    DirectoryAsRecord, // a folder named settemp.dat, with a file inside
+    FolderIsAFile,     // the program's folder is a regular file
+    ImmutableRecord,   // the record file cannot be replaced or removed
+    ImmutableFolder,   // nothing can be created or removed in the program's folder
+};
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Obstacle)
+
+class TestErrorPaths : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void init() { h = std::make_unique<WindowHarness>(); }
+    void cleanup() { h.reset(); }
+
+    void unreadableRecordAtStartIsReplacedSilently_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::newRow("missing") << 0;
+        QTest::newRow("folder in its place") << 1;
+        QTest::newRow("empty file") << 2;
+        QTest::newRow("zero bytes and garbage") << 3;
+        QTest::newRow("profile not numeric") << 4;
+    }
+    void unreadableRecordAtStartIsReplacedSilently()
+    {
+        QFETCH(int, kind);
+        const QString path = h->recordPath();
+        switch (kind) {
+        case 1:
+            QVERIFY(QDir(h->folder.path()).mkpath(u"settemp.dat/inside"_s));
+            writeFile(path + u"/inside/note.txt"_s, "kept");
+            break;
+        case 2:
+            writeFile(path, {});
+            break;
+        case 3:
+            writeFile(path, QByteArray("1,\0,\xff\xfe\r\r\n,,", 11).repeated(50));
+            break;
+        case 4:
+            writeFile(path, QByteArray("1,x,170.0,,\r\n").repeated(16));
+            break;
+        }
+        const auto before = folderSnapshot(h->folder.path());
+        h->start();
+        QVERIFY2(h->messages.isEmpty(), qPrintable(h->messages.join(u'\n')));
+        QVERIFY(h->window->windowTitle().startsWith(prompt + u"2024/5/3"_s));
+        // A new month from today: the start does not write, so whatever was there is kept.
+        QCOMPARE(h->window->recordTable().cell(0, 1), u"5"_s);
+        QCOMPARE(h->window->recordTable().cell(0, 2), u"3"_s);
+        QVERIFY(!h->button("PictureButton10")->isEnabled());
+        QVERIFY(!h->button("PictureButton6")->isEnabled());
+        QCOMPARE(folderSnapshot(h->folder.path()), before);
+    }
+
+    void failedSaveKeepsEverythingRecorded_data()
+    {
+        QTest::addColumn<Obstacle>("obstacle");
+        QTest::newRow("folder named settemp.dat") << Obstacle::DirectoryAsRecord;
+        QTest::newRow("program folder is a file") << Obstacle::FolderIsAFile;
+        QTest::newRow("record file immutable") << Obstacle::ImmutableRecord;
+        QTest::newRow("program folder immutable") << Obstacle::ImmutableFolder;
+    }
+    void failedSaveKeepsEverythingRecorded()
+    {
+        QFETCH(Obstacle, obstacle);
+        ImmutableGuard guard;
+        QString folder = h->folder.path();
+        if (obstacle == Obstacle::FolderIsAFile)
+            folder += u"/plain"_s;
+        const QString record = folder + u"/settemp.dat"_s;
+        // Yesterday's measurement is on disk wherever the obstacle leaves room for one.
+        const bool earlier
+            = obstacle == Obstacle::ImmutableRecord || obstacle == Obstacle::ImmutableFolder;
+        if (earlier) {
+            h->clock = QDateTime(QDate(2024, 5, 2), QTime(7, 0));
+            startIn(folder);
+            h->fill(1, u"30"_s, u"170"_s, u"60"_s, u"20"_s);
+            h->click("PictureButton3");
+            h->clock = QDateTime(QDate(2024, 5, 3), QTime(7, 5));
+        }
+        switch (obstacle) {
+        case Obstacle::DirectoryAsRecord:
+            QVERIFY(QDir(folder).mkpath(u"settemp.dat/inside"_s));
+            break;
+        case Obstacle::FolderIsAFile:
+            writeFile(folder, "not a folder");
+            break;
+        case Obstacle::ImmutableRecord:
+            if (!guard.set(record))
+                QSKIP("the immutable attribute is not available here");
+            break;
+        case Obstacle::ImmutableFolder:
+            if (!guard.set(folder))
+                QSKIP("the immutable attribute is not available here");
+            break;
+        }
+        startIn(folder);
+        QVERIFY(h->messages.isEmpty());
+        const auto before = folderSnapshot(h->folder.path());
+
+        h->fill(1, u"30"_s, u"170"_s, u"61"_s, u"21"_s);
+        h->click("PictureButton3");
+        QCOMPARE(h->messages.size(), 1);
+        QVERIFY2(h->messages.first().contains(u"settemp.dat"_s), qPrintable(h->messages.first()));
+        QCOMPARE(h->label("Label9"), u"21.1"_s); // the measurement is shown all the same
+        const int today = h->window->todayColumn();
+        QCOMPARE(h->window->recordTable().cell(today, 3), u"61.0"_s);
+        // No half-written file, no stray temporary file, the old record byte for byte.
+        QCOMPARE(folderSnapshot(h->folder.path()), before);
+
+        // Once the obstacle is gone the next save writes everything, the failed one included.
+        guard.lift();
+        if (obstacle == Obstacle::DirectoryAsRecord)
+            QVERIFY(QDir(record).removeRecursively());
+        if (obstacle == Obstacle::FolderIsAFile) {
+            QVERIFY(QFile::remove(folder));
+            QVERIFY(QDir().mkpath(folder));
+        }
+        h->enter("RightEdit4", u"22"_s);
+        h->click("PictureButton3");
+        QCOMPARE(h->messages.size(), 1);
+        QFile file(record);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const TextGrid saved = recordFromBytes(file.readAll());
+        QCOMPARE(saved, h->window->recordTable());
+        QCOMPARE(saved.cell(today, 3), u"61.0"_s);
+        QCOMPARE(saved.cell(today, 4), u"22.0"_s);
+        if (earlier)
+            QCOMPARE(saved.cell(0, 3), u"60.0"_s);
+    }
+
+    void failedDeleteIsReportedAndKeepsTheRecord_data()
+    {
+        QTest::addColumn<Obstacle>("obstacle");
+        QTest::newRow("record file immutable") << Obstacle::ImmutableRecord;
+        QTest::newRow("program folder immutable") << Obstacle::ImmutableFolder;
+        QTest::newRow("folder with content in its place") << Obstacle::DirectoryAsRecord;
+    }
+    void failedDeleteIsReportedAndKeepsTheRecord()
+    {
+        QFETCH(Obstacle, obstacle);
+        ImmutableGuard guard;
+        h->start();
+        h->fill(2, u"40"_s, u"160"_s, u"55"_s, u"28"_s);
+        h->click("PictureButton3");
+        const QByteArray bytes = h->recordBytes();
+        QVERIFY(!bytes.isEmpty());
+        switch (obstacle) {
+        case Obstacle::ImmutableRecord:
+            if (!guard.set(h->recordPath()))
+                QSKIP("the immutable attribute is not available here");
+            break;
+        case Obstacle::ImmutableFolder:
+            if (!guard.set(h->folder.path()))
+                QSKIP("the immutable attribute is not available here");
+            break;
+        case Obstacle::DirectoryAsRecord:
+            // Taken over after the start, as another program holding the name would.
+            QVERIFY(QFile::remove(h->recordPath()));
+            QVERIFY(QDir(h->folder.path()).mkpath(u"settemp.dat/inside"_s));
+            break;
+        case Obstacle::FolderIsAFile:
+            QFAIL("not a deletion obstacle");
+        }
+        const auto before = folderSnapshot(h->folder.path());
+        h->click("PictureButton10");
+        h->click("Button18"); // 消去する
+        h->click("Button17"); // 直ちに終了
+        QCOMPARE(h->messages, QStringList {u"消去に失敗しました"_s});
+        QVERIFY(!h->window->isVisible());
+        QCOMPARE(folderSnapshot(h->folder.path()), before);
+
+        if (obstacle != Obstacle::DirectoryAsRecord) {
+            // The next start finds the month as it was.
+            guard.lift();
+            h->start();
+            QCOMPARE(h->window->recordTable(), recordFromBytes(bytes));
+            QCOMPARE(h->edit("RightEdit1")->text(), u"40"_s);
+        }
+    }
+
+    void noPrinterIsReportedAndKeepsTheRecord_data()
+    {
+        QTest::addColumn<bool>("beforeClearing");
+        QTest::newRow("print pop-up") << false;
+        QTest::newRow("print before clearing") << true;
+    }
+    void noPrinterIsReportedAndKeepsTheRecord()
+    {
+        QFETCH(bool, beforeClearing);
+        h->start();
+        h->fill(1, u"30"_s, u"170"_s, u"60"_s, u"20"_s);
+        h->click("PictureButton3");
+        const QByteArray bytes = h->recordBytes();
+        const TextGrid table = h->window->recordTable();
+        if (beforeClearing) {
+            h->click("PictureButton10");
+            h->click("Button18"); // 消去する
+            h->click("Button18"); // 印刷して終了
+        } else {
+            h->click("PictureButton6");
+            h->click("PictureButton7");
+        }
+        QCOMPARE(h->messages.size(), 1);
+        QVERIFY(h->messages.first().contains(u"プリンター"_s));
+        QCOMPARE(h->recordBytes(), bytes);
+        QCOMPARE(h->window->recordTable(), table);
+        QVERIFY(h->window->isVisible());
+        if (beforeClearing) {
+            // The question stays, so the person can still end without printing.
+            QVERIFY(h->shown("Panel11"));
+            QCOMPARE(h->label("Label18"), u"消去前にグラフ印刷しますか？"_s);
+            QVERIFY(h->push("Button17")->isEnabled());
+        } else {
+            QVERIFY(h->shown("Panel7"));
+            QVERIFY(h->find<QWidget>("Panel7")->isEnabled());
+            QCOMPARE(h->button("PictureButton7")->caption(), u"印刷開始"_s);
+            h->click("Button3");
+            QVERIFY(h->find<QWidget>("Panel1")->isEnabled());
+        }
+    }
+
+private:
+    void startIn(const QString &folder)
+    {
+        h->window.reset();
+        TQXCALC::Options options;
+        options.appFolder = folder;
+        options.clock = [this] { return h->clock; };
+        h->window = std::make_unique<TQXCALC>(options);
+        h->window->show();
+    }
+
+    std::unique_ptr<WindowHarness> h;
+};
+
+QTEST_MAIN(TestErrorPaths)
+#include "tst_errorpaths.moc"
