@@ -39,6 +39,8 @@ struct Fixture
     TPrint01::SheetInput sheetInput;
     // The program keeps one print form for its whole run, each fill over the last one's values.
     TPrint01 print;
+    // Kept across runs as the window keeps its graph picture.
+    QImage picture {GraphGeometry::Width, GraphGeometry::Height, QImage::Format_RGB32};
     QImage sheet;
 
     Fixture()
@@ -108,10 +110,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const TodayLocation today = locateToday(table, now);
     dayHeaderTexts(table, secondMonthColumn, secondMonth);
 
-    QImage picture(GraphGeometry::Width, GraphGeometry::Height, QImage::Format_RGB32);
     for (const int row : {GraphGeometry::WeightRow, GraphGeometry::FatWeightRow}) {
-        drawBackground(picture);
-        drawGraph(picture, table, row, fixture->faces, QColor(0, 0, 128));
+        drawBackground(fixture->picture);
+        drawGraph(fixture->picture, table, row, fixture->faces, QColor(0, 0, 128));
     }
 
     TPrint01::SheetInput input = fixture->sheetInput;
