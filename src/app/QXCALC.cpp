@@ -759,6 +759,12 @@ void TQXCALC::closeKeypad(const std::function<void()> &beforeHiding)
     setPopupShown(Panel9, Panel10, false);
 }
 
+void TQXCALC::setInputsEnabled(bool enabled)
+{
+    Panel1->setEnabled(enabled);
+    Panel6->setEnabled(enabled);
+}
+
 void TQXCALC::setPopupShown(TPanel *popup, TPanel *shadow, bool shown)
 {
     popup->setVisible(shown);
@@ -924,8 +930,7 @@ void TQXCALC::PictureButton3Click()
         writeMeasurementCells(StringGrid1, TodayColumn, measurements());
     if (EveningSlot == 1 && !RecordUsedUp) {
         setPopupShown(Panel15, Panel16, true);
-        Panel1->setEnabled(false);
-        Panel6->setEnabled(false);
+        setInputsEnabled(false);
         return;
     }
     RunAssessment();
@@ -964,16 +969,14 @@ void TQXCALC::RunAssessment()
 
 void TQXCALC::PictureButton5Click()
 {
-    Panel1->setEnabled(false);
-    Panel6->setEnabled(false);
+    setInputsEnabled(false);
     setPopupShown(Panel5, Panel3, true);
 }
 
 void TQXCALC::Button1Click()
 {
     setPopupShown(Panel5, Panel3, false);
-    Panel1->setEnabled(true);
-    Panel6->setEnabled(true);
+    setInputsEnabled(true);
 }
 
 // ---- Record --------------------------------------------------------------------------------
@@ -1164,16 +1167,14 @@ void TQXCALC::PictureButton11Click()
 
 void TQXCALC::PictureButton6Click()
 {
-    Panel1->setEnabled(false);
-    Panel6->setEnabled(false);
+    setInputsEnabled(false);
     setPopupShown(Panel7, Panel8, true);
 }
 
 void TQXCALC::Button3Click()
 {
     setPopupShown(Panel7, Panel8, false);
-    Panel1->setEnabled(true);
-    Panel6->setEnabled(true);
+    setInputsEnabled(true);
 }
 
 void TQXCALC::restorePrintPopup()

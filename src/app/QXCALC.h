@@ -76,6 +76,7 @@ private:
     void Button17Click();
     void Button18Click();
     void closeKeypad(const std::function<void()> &beforeHiding = {});
+    void setInputsEnabled(bool enabled); // the input panel and the diet button's panel
     void setPopupShown(TPanel *popup, TPanel *shadow, bool shown);
     void updatePopupButtons();
     TRightEdit *keypadEdit() const;

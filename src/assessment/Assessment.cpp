@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "assessment/NumberFormat.h"
+#include "record/MonthTable.h"
 #include "record/TextGrid.h"
 
 using namespace Qt::StringLiterals;
@@ -213,10 +214,6 @@ void writeAssessmentCells(TextGrid &grid, int column, const Assessment &a)
 
 void writeMeasurementCells(TextGrid &grid, int column, const Measurements &m)
 {
-    grid.setCell(0, 0, QString::number(m.sexCode));
-    grid.setCell(1, 0, QString::number(m.age));
-    grid.setCell(2, 0, formatNumber(m.heightCm, 1));
-    grid.setCell(column, 3, formatNumber(m.weightKg, 1));
-    grid.setCell(column, 4, formatNumber(m.bodyFatPercent, 1));
-    grid.setCell(column, 12, u"0"_s);
+    writeMeasurementProfile(grid, m.sexCode, m.age, m.heightCm);
+    writeMeasurement(grid, column, m.weightKg, m.bodyFatPercent);
 }
