@@ -421,7 +421,6 @@ void TQXCALC::createControls()
         = {"PictureButton11", "PictureButton12", "PictureButton13", "PictureButton14"};
     for (int i = 0; i < 4; ++i) {
         auto *button = control<TPictureButton>(moodButtons[i]);
-        button->setPicture(moodButtonPicture(i + 1));
         button->setPictureLeft(14);
         button->setCaptionLeft(40);
     }
@@ -929,6 +928,14 @@ void TQXCALC::PictureButton3Click()
     if (!RecordUsedUp)
         writeMeasurementCells(StringGrid1, TodayColumn, measurements());
     if (EveningSlot == 1 && !RecordUsedUp) {
+        // The mood pictures are drawn the first time they are needed, not at start-up.
+        auto *first = control<TPictureButton>("PictureButton11");
+        if (first->picture().isNull()) {
+            const char *moods[]
+                = {"PictureButton11", "PictureButton12", "PictureButton13", "PictureButton14"};
+            for (int i = 0; i < 4; ++i)
+                control<TPictureButton>(moods[i])->setPicture(moodButtonPicture(i + 1));
+        }
         setPopupShown(Panel15, Panel16, true);
         setInputsEnabled(false);
         return;
