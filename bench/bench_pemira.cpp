@@ -75,6 +75,16 @@ void runInProcess()
         std::printf(
             "%-44s not available: %s\n", "measurement", qPrintable(MeasurementBench::why()));
 
+    {
+        // The durable save alone, to tell the disk's share of a measurement from the program's.
+        QTemporaryDir folder;
+        TextGrid table = month.table;
+        TStringGridIO io(&table);
+        const QString file = recordFilePath(QDir(folder.path()).absolutePath() + u'/');
+        printRow("  of which: record save (flushed to disk)",
+            Timing::of(200, [&] { io.SaveToFile(file, u","_s, false); }), 5);
+    }
+
     const MoodFaces faces = moodFaces();
     QImage picture(GraphGeometry::Width, GraphGeometry::Height, QImage::Format_RGB32);
     const QColor reference(0, 0, 128);
