@@ -29,27 +29,25 @@ mkdir -p "$out/corpus" "$out/giants"
 # Too big to keep in the repository: 10 MB lines of digits and of fields, a 10 MB CR-only file,
 # 10 MB of zero bytes.
 giants="$out/giants"
-python3 - "$giants" <<'PY'
-import os, sys
-d = sys.argv[1]
-mb = 10 * 1024 * 1024
-files = {
-    'digits-line.dat': b'1,35,170.0,22,5\r\n' + b'9' * mb + b'\r\n',
-    'fields-line.dat': b'1,35,170.0,22,5\r\n' + b'1e308,' * (mb // 6) + b'\r\n',
-    'cr-only.dat': b'\r' * mb,
-    'zero-bytes.dat': b'\0' * mb,
-}
-for name, data in files.items():
-    with open(os.path.join(d, name), 'wb') as f:
-        f.write(data)
-PY
+mb=$((10 * 1024 * 1024))
+{ printf '1,35,170.0,22,5\r\n'; head -c $mb /dev/zero | tr '\0' '9'; printf '\r\n'; } >"$giants/digits-line.dat"
+{ printf '1,35,170.0,22,5\r\n'; (set +o pipefail; yes '1e308' | head -c $mb | tr '\n' ','); printf '\r\n'; } >"$giants/fields-line.dat"
+head -c $mb /dev/zero | tr '\0' '\r' >"$giants/cr-only.dat"
+head -c $mb /dev/zero >"$giants/zero-bytes.dat"
 
 echo "Replaying the seed corpus and the giant files"
-"$fuzzer" -rss_limit_mb=4096 -timeout=60 "$root"/fuzz/corpus/*.dat "$giants"/*.dat 2>&1 | tail -n 3
+status=0
+"$fuzzer" -rss_limit_mb=4096 -timeout=60 "$root"/fuzz/corpus/*.dat "$giants"/*.dat \
+    >"$out/replay.log" 2>&1 || status=$?
+if [ $status -ne 0 ]; then
+    cat "$out/replay.log" >&2
+    echo "fuzz: replaying stopped with status $status" >&2
+    exit $status
+fi
+grep -E '^Executed' "$out/replay.log" | sed "s|$root/||"
 
 if [ "$seconds" -gt 0 ]; then
     echo "Fuzzing for $seconds s (log: $out/fuzz.log)"
-    status=0
     "$fuzzer" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=4096 -max_len=16384 \
         -print_final_stats=1 -artifact_prefix="$out/" "$out/corpus" "$root/fuzz/corpus" \
         >"$out/fuzz.log" 2>&1 || status=$?
