@@ -51,18 +51,18 @@ struct Fixture
     }
 };
 
-void sendMouse(QWidget *w, QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons held,
-    QPoint pos, Qt::KeyboardModifiers mods = {})
-{
-    QMouseEvent event(type, pos, w->mapToGlobal(pos), button, held, mods);
-    QApplication::sendEvent(w, &event);
-}
-
 void sendKey(QWidget *w, QEvent::Type type, int key, bool autoRepeat = false)
 {
     QKeyEvent event(
         type, key, Qt::NoModifier, key == Qt::Key_Space ? u" "_s : QString(), autoRepeat);
     QApplication::sendEvent(w, &event);
+}
+
+// Hands an event straight to the widget, bypassing the application's event delivery, so that an
+// exception thrown by a slot unwinds through the button's own code only.
+void deliverDirectly(QWidget *w, QEvent *event)
+{
+    static_cast<QObject *>(w)->event(event);
 }
 
 QColor pixel(const TPictureButton *b, int x, int y)
@@ -508,14 +508,20 @@ private Q_SLOTS:
         bool thrown = false;
         try {
             if (path == u"mouse"_s) {
-                QTest::mousePress(&b, Qt::LeftButton, {}, QPoint(5, 5));
-                sendMouse(
-                    &b, QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton, QPoint(5, 5));
+                QMouseEvent press(QEvent::MouseButtonPress, QPointF(5, 5),
+                    b.mapToGlobal(QPointF(5, 5)), Qt::LeftButton, Qt::LeftButton, {});
+                deliverDirectly(&b, &press);
+                QMouseEvent release(QEvent::MouseButtonRelease, QPointF(5, 5),
+                    b.mapToGlobal(QPointF(5, 5)), Qt::LeftButton, Qt::NoButton, {});
+                deliverDirectly(&b, &release);
             } else if (path == u"space"_s) {
-                sendKey(&b, QEvent::KeyPress, Qt::Key_Space);
-                sendKey(&b, QEvent::KeyRelease, Qt::Key_Space);
+                QKeyEvent down(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, u" "_s);
+                deliverDirectly(&b, &down);
+                QKeyEvent up(QEvent::KeyRelease, Qt::Key_Space, Qt::NoModifier, u" "_s);
+                deliverDirectly(&b, &up);
             } else {
-                sendKey(&b, QEvent::KeyPress, Qt::Key_Return);
+                QKeyEvent down(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+                deliverDirectly(&b, &down);
             }
         } catch (const std::runtime_error &) {
             thrown = true;

@@ -6,11 +6,9 @@
 #include "report/ReportPrinter.h"
 
 #include <QBuffer>
-#include <QElapsedTimer>
 #include <QPdfWriter>
 #include <QtTest>
 
-#include <limits>
 
 using namespace Qt::StringLiterals;
 
@@ -106,7 +104,7 @@ private Q_SLOTS:
     void printBothSheetsInOrder();
     void printBothSheetsChecksBothRowsFirst();
     void noPrinterIsAnError();
-    void fillAndRenderAt600DpiIsFast();
+    void fillAndRenderAt600Dpi();
 };
 
 void tst_Print::initTestCase()
@@ -488,8 +486,9 @@ void tst_Print::noPrinterIsAnError()
     QCOMPARE(table, before);
 }
 
-void tst_Print::fillAndRenderAt600DpiIsFast()
+void tst_Print::fillAndRenderAt600Dpi()
 {
+    // How long this takes is measured by the benchmark program, not here.
     TPrint01 form;
     TextGrid table = julyTable();
     for (int c = 0; c < 62; ++c) {
@@ -497,23 +496,14 @@ void tst_Print::fillAndRenderAt600DpiIsFast()
         table.setCell(c, 12, QString::number(c % 5));
     }
     form.setAdviceLine(u"体重を落とす必要は"_s, u"ありません。"_s);
-    form.fillWeightSheet(table, sheetInput()); // warms the font and grid caches
-    qint64 best = std::numeric_limits<qint64>::max();
-    for (int run = 0; run < 3; ++run) {
-        QBuffer pdf;
-        pdf.open(QIODevice::WriteOnly);
-        QElapsedTimer timer;
-        timer.start();
-        QPdfWriter writer(&pdf);
-        writer.setResolution(600);
-        writer.setPageLayout(form.page().pageLayout());
-        form.fillWeightSheet(table, sheetInput());
-        form.renderTo(&writer);
-        best = std::min(best, timer.elapsed());
-        QVERIFY(pdf.size() > 1000);
-    }
-    qDebug() << "fill and render at 600 dpi:" << best << "ms";
-    QVERIFY2(best < 150, qPrintable(QString::number(best)));
+    QBuffer pdf;
+    pdf.open(QIODevice::WriteOnly);
+    QPdfWriter writer(&pdf);
+    writer.setResolution(600);
+    writer.setPageLayout(form.page().pageLayout());
+    form.fillWeightSheet(table, sheetInput());
+    form.renderTo(&writer);
+    QVERIFY(pdf.size() > 1000);
 }
 
 QTEST_MAIN(tst_Print)
