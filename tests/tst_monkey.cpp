@@ -140,13 +140,17 @@ private Q_SLOTS:
     {
         QTest::addColumn<QTime>("time");
         QTest::addColumn<quint32>("seedOffset");
-        QTest::newRow("morning") << QTime(7, 5) << 0u;
-        QTest::newRow("evening, mood asked") << QTime(19, 30) << 1u;
+        QTest::addColumn<bool>("usedUp");
+        QTest::newRow("morning") << QTime(7, 5) << 0u << false;
+        QTest::newRow("evening, mood asked") << QTime(19, 30) << 1u << false;
+        // A table started in April has no column for 3 May until the person clears it.
+        QTest::newRow("evening, record used up") << QTime(20, 0) << 2u << true;
     }
     void randomUseKeepsEveryPromise()
     {
         QFETCH(QTime, time);
         QFETCH(quint32, seedOffset);
+        QFETCH(bool, usedUp);
         bool ok = false;
         quint32 seed = qEnvironmentVariable("MONKEY_SEED").toUInt(&ok);
         if (!ok)
@@ -159,6 +163,13 @@ private Q_SLOTS:
             seed - seedOffset);
 
         WindowHarness h;
+        if (usedUp) {
+            h.clock = QDateTime(QDate(2024, 4, 1), QTime(8, 0));
+            h.start();
+            h.fill(2, u"35"_s, u"160"_s, u"55"_s, u"25"_s);
+            h.click("PictureButton3");
+            QVERIFY(!h.recordBytes().isEmpty());
+        }
         h.clock = QDateTime(QDate(2024, 5, 3), time);
         m_h = &h;
         m_rng.seed(seed);
@@ -198,7 +209,13 @@ private Q_SLOTS:
             // Now and then the program is ended and started again on the same folder.
             if (m_rng.bounded(400) == 0) {
                 restart();
-                const QString afterStart = invariants();
+                QString afterStart = invariants();
+                // The profile comes back from the file: sex, age and height.
+                const TextGrid &table = h.window->recordTable();
+                if (afterStart.isEmpty() && !h.recordBytes().isEmpty()
+                    && (h.edit("RightEdit1")->text() != table.cell(1, 0)
+                        || h.edit("RightEdit2")->text() != table.cell(2, 0)))
+                    afterStart = u"the profile was not restored at start"_s;
                 if (!afterStart.isEmpty())
                     QFAIL(qPrintable(report(seed, step, afterStart)));
             }
