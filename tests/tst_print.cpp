@@ -9,7 +9,6 @@
 #include <QPdfWriter>
 #include <QtTest>
 
-
 using namespace Qt::StringLiterals;
 
 namespace {

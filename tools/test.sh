@@ -14,6 +14,12 @@ if [ -x tools/printer.sh ] || [ -f tools/printer.sh ]; then
     bash tools/printer.sh start && printer_started=1 || echo "no CUPS printer: the print job test will skip"
 fi
 status=0
+# House style: every source as clang-format leaves it.
+git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror || status=$?
 (cd build && ctest --output-on-failure -j2) || status=$?
+# The same tests under AddressSanitizer + UndefinedBehaviorSanitizer, then the record-file fuzzer:
+# seed corpus and giant inputs replayed, then one bounded minute.
+JOBS=2 bash tools/sanitize.sh build-asan || status=$?
+JOBS=2 bash tools/fuzz.sh 60 || status=$?
 [ $printer_started = 1 ] && bash tools/printer.sh stop || true
 exit $status
