@@ -2,6 +2,9 @@
 
 #include "controls/BgrColor.h"
 
+#include <QApplication>
+#include <QMouseEvent>
+
 class TestInputFlow : public QObject
 {
     Q_OBJECT
@@ -79,6 +82,19 @@ private Q_SLOTS:
         QCOMPARE(h->edit("RightEdit2")->text(), u"1"_s);
         QTest::mousePress(h->find<QWidget>("Button5"), Qt::MiddleButton);
         QCOMPARE(h->edit("RightEdit2")->text(), u"12"_s);
+    }
+
+    void aQuickSecondPressOfAKeyCounts()
+    {
+        h->click("RightEdit2");
+        // What the window system sends for a quick double press: press, release, double click.
+        QWidget *five = h->find<QWidget>("Button8");
+        QTest::mouseClick(five, Qt::LeftButton);
+        const QPointF centre = QRectF(five->rect()).center();
+        QMouseEvent second(QEvent::MouseButtonDblClick, centre, five->mapToGlobal(centre),
+            Qt::LeftButton, Qt::LeftButton, {});
+        QApplication::sendEvent(five, &second);
+        QCOMPARE(h->edit("RightEdit2")->text(), u"55"_s);
     }
 
     void cancelRestoresTheOldText()

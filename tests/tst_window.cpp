@@ -78,6 +78,7 @@ private Q_SLOTS:
         QFETCH(int, right);
         auto *label = h->window->findChild<TLabel *>(name);
         QVERIFY(label);
+        label->parentWidget()->show(); // labels of a pop-up are measured when it shows
         label->setCaption(u"123.4"_s);
         if (left >= 0)
             QCOMPARE(label->x(), left);

@@ -28,6 +28,7 @@ constexpr int HeaderColumnWidth = 27;
 constexpr int HeaderRowHeight = 16;
 constexpr int GridLine = 1;
 constexpr int TextInset = 2;
+constexpr int ScrollBarHeight = 16;
 
 // Paints the day header; the texts are laid out once when they change, not on every paint.
 class DayHeaderGrid : public QWidget
@@ -47,8 +48,7 @@ public:
         for (int row = 0; row < DayHeaderTexts::Rows; ++row) {
             for (int column = 0; column < DayHeaderTexts::Columns; ++column) {
                 QStaticText &text = m_texts[row * DayHeaderTexts::Columns + column];
-                text.setText(texts.text(column, row));
-                text.prepare(QTransform(), m_font);
+                text.setText(texts.text(column, row)); // laid out when first painted
             }
         }
         update();
@@ -129,16 +129,9 @@ TFrame1::TFrame1(QWidget *parent)
     m_scrollBar = new QScrollBar(Qt::Horizontal, this);
     m_scrollBar->setSingleStep(ScrollStep);
     m_scrollBar->setTracking(true);
-    m_scrollBar->setStyleSheet(u"QScrollBar:horizontal { background: white; border: none;"
-                               " height: 16px; margin: 0 16px; }"
-                               "QScrollBar::handle:horizontal { background: #c0c0c0;"
-                               " min-width: 16px; }"
-                               "QScrollBar::add-line:horizontal { background: #e0e0e0; width: 16px;"
-                               " subcontrol-position: right; subcontrol-origin: margin; }"
-                               "QScrollBar::sub-line:horizontal { background: #e0e0e0; width: 16px;"
-                               " subcontrol-position: left; subcontrol-origin: margin; }"
-                               "QScrollBar::add-page:horizontal, QScrollBar::sub-page:horizontal"
-                               " { background: none; }"_s);
+    // The flat look costs a style sheet; it is applied when the bar is first painted, which in
+    // the compact window is never.
+    m_scrollBar->installEventFilter(this);
     connect(m_scrollBar, &QScrollBar::valueChanged, this,
         [this](int value) { m_content->move(-value, 0); });
 
@@ -147,6 +140,25 @@ TFrame1::TFrame1(QWidget *parent)
 }
 
 TFrame1::~TFrame1() = default;
+
+bool TFrame1::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_scrollBar && event->type() == QEvent::Paint && !m_flatLook) {
+        m_flatLook = true;
+        m_scrollBar->setStyleSheet(
+            u"QScrollBar:horizontal { background: white; border: none;"
+            " height: 16px; margin: 0 16px; }"
+            "QScrollBar::handle:horizontal { background: #c0c0c0;"
+            " min-width: 16px; }"
+            "QScrollBar::add-line:horizontal { background: #e0e0e0; width: 16px;"
+            " subcontrol-position: right; subcontrol-origin: margin; }"
+            "QScrollBar::sub-line:horizontal { background: #e0e0e0; width: 16px;"
+            " subcontrol-position: left; subcontrol-origin: margin; }"
+            "QScrollBar::add-page:horizontal, QScrollBar::sub-page:horizontal"
+            " { background: none; }"_s);
+    }
+    return QWidget::eventFilter(watched, event);
+}
 
 void TFrame1::updatePicture()
 {
@@ -200,7 +212,7 @@ void TFrame1::layoutChildren()
     // Like any scrolling frame, the bar takes room only while there is something to scroll to.
     const int viewWidth = width();
     const int range = std::max(0, ContentWidth - viewWidth);
-    const int barHeight = range > 0 ? m_scrollBar->sizeHint().height() : 0;
+    const int barHeight = range > 0 ? ScrollBarHeight : 0;
     m_viewport->setGeometry(0, 0, viewWidth, height() - barHeight);
     m_scrollBar->setGeometry(0, height() - barHeight, viewWidth, barHeight);
     m_scrollBar->setVisible(range > 0);

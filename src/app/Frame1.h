@@ -43,6 +43,7 @@ public:
     QScrollBar *horizontalScrollBar() const { return m_scrollBar; }
 
 protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 
 private:
@@ -55,4 +56,5 @@ private:
     QWidget *m_headerGrid = nullptr;
     QWidget *m_pictureView = nullptr;
     QScrollBar *m_scrollBar = nullptr;
+    bool m_flatLook = false;
 };

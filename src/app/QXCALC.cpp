@@ -335,8 +335,9 @@ void TQXCALC::connectHandlers()
 
 bool TQXCALC::eventFilter(QObject *watched, QEvent *event)
 {
-    // Keypad digits and the point act as soon as any mouse button goes down on them.
-    if (event->type() == QEvent::MouseButtonPress) {
+    // Keypad digits and the point act as soon as any mouse button goes down on them, also the
+    // second press of a quick double press of the same key.
+    if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick) {
         for (const auto &key : pressKeys) {
             if (watched->objectName() == QLatin1String(key.name)
                 && watched == m_controls.value(watched->objectName())) {

@@ -31,9 +31,21 @@ void TLabel::setCaption(const QString &text)
     fitToText();
 }
 
+void TLabel::showEvent(QShowEvent *event)
+{
+    if (m_fitPending)
+        fitToText();
+    QLabel::showEvent(event);
+}
+
 void TLabel::fitToText()
 {
     if (!m_autoSize)
+        return;
+    // A label inside a hidden pop-up is measured when it is first shown: measuring loads its
+    // font, which start-up need not pay for.
+    m_fitPending = !isVisibleTo(window());
+    if (m_fitPending)
         return;
     const QFontMetrics metrics(font());
     const int width = text().isEmpty() ? 0 : metrics.horizontalAdvance(text());

@@ -18,8 +18,12 @@ public:
     void setCaption(const QString &text);
     QString caption() const { return text(); }
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
     void fitToText();
 
     bool m_autoSize = true;
+    bool m_fitPending = false;
 };
