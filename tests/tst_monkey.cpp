@@ -298,8 +298,9 @@ private Q_SLOTS:
         }
         QVERIFY(h.messages.isEmpty());
         QVERIFY(QFile::remove(h.recordPath()));
-        QWidget *focus = h.window->focusWidget();
-        QVERIFY(focus && !focus->isVisible());
+        // The keys go where the focus is; nowhere in particular once the pop-up took it along.
+        QWidget *focus = h.window->focusWidget() ? h.window->focusWidget() : h.window.get();
+        QVERIFY(!focus->isVisible() || focus == h.window.get());
         keyStroke(focus, Qt::Key(key), Qt::NoModifier, key == Qt::Key_Space ? u" "_s : u"\r"_s);
         QEXPECT_FAIL("", "a hidden picture button keeps the focus and acts (reported)", Continue);
         QVERIFY(!QFile::exists(h.recordPath()) && h.messages.isEmpty());
