@@ -541,7 +541,7 @@ TRightEdit *TQXCALC::keypadEdit() const
 
 void TQXCALC::closeKeypad(const std::function<void()> &beforeHiding)
 {
-    Panel1->setEnabled(true);
+    setInputsEnabled(true);
     for (TRightEdit *edit : {RightEdit1, RightEdit2, RightEdit3, RightEdit4}) {
         QPalette p = edit->palette();
         p.setColor(QPalette::Base, DataBackground);
@@ -560,6 +560,9 @@ void TQXCALC::setInputsEnabled(bool enabled)
 
 void TQXCALC::setPopupShown(TPanel *popup, TPanel *shadow, bool shown)
 {
+    // A button of a closing pop-up must not keep the focus: hidden, it would still act on keys.
+    if (!shown && popup->isAncestorOf(focusWidget()))
+        focusWidget()->clearFocus();
     popup->setVisible(shown);
     shadow->setVisible(shown);
     updatePopupButtons();
@@ -653,7 +656,7 @@ void TQXCALC::Button17Click()
 void TQXCALC::openKeypad(int field)
 {
     KeypadField = field;
-    Panel1->setEnabled(false);
+    setInputsEnabled(false);
     TRightEdit *edit = keypadEdit();
     QPalette p = edit->palette();
     p.setColor(QPalette::Base, EditBackground);
