@@ -1,5 +1,8 @@
 #include <QTest>
 
+#include <algorithm>
+#include <cstdlib>
+
 #include <QIcon>
 #include <QImage>
 #include <QPainter>
@@ -30,6 +33,7 @@ private Q_SLOTS:
     void figureSizesAndTransparentCorners_data();
     void figureSizesAndTransparentCorners();
     void figuresScaleWithDevicePixelRatio();
+    void readyMadeStartPictureMatchesItsVector();
     void outOfRangeGivesNullImages();
     void moodFaceSetsAreOpaqueAndSized_data();
     void moodFaceSetsAreOpaqueAndSized();
@@ -269,6 +273,23 @@ void tst_Artwork::reportPicturesPaintAsVectors()
     paintReportHeading(nullptr, QRectF(0, 0, 10, 10));
     QPainter inactive;
     paintReportIllustration(&inactive, QRectF(0, 0, 10, 10));
+}
+
+void tst_Artwork::readyMadeStartPictureMatchesItsVector()
+{
+    // The PNG beside image1.svg is that drawing rendered at 1x; an edit to one needs the other.
+    const QImage ready = figurePicture(1);
+    const QImage vector = figureFromVector(1);
+    QCOMPARE(ready.size(), vector.size());
+    int worst = 0;
+    for (int y = 0; y < ready.height(); ++y) {
+        for (int x = 0; x < ready.width(); ++x) {
+            const QRgb a = ready.pixel(x, y), b = vector.pixel(x, y);
+            worst = std::max({worst, std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
+                std::abs(qBlue(a) - qBlue(b)), std::abs(qAlpha(a) - qAlpha(b))});
+        }
+    }
+    QVERIFY2(worst <= 2, qPrintable(QString::number(worst)));
 }
 
 QTEST_MAIN(tst_Artwork)

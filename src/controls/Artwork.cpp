@@ -161,7 +161,21 @@ QImage figurePicture(int n, qreal devicePixelRatio)
     const QSize size = figureSize(n);
     if (size.isEmpty())
         return {};
+    // The start picture is on screen at start-up: at 1x it comes from its ready-made rendering,
+    // which decodes far faster than the vector drawing renders.
+    if (n == 1 && devicePixelRatio == 1.0) {
+        static const QImage ready = QImage(u":/figures/image1.png"_s)
+                                        .convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        if (ready.size() == size)
+            return ready;
+    }
     return render(u":/figures/image%1.svg"_s.arg(n), size, devicePixelRatio);
+}
+
+QImage figureFromVector(int n)
+{
+    const QSize size = figureSize(n);
+    return size.isEmpty() ? QImage() : render(u":/figures/image%1.svg"_s.arg(n), size, 1.0);
 }
 
 QImage moodFace(int code, MoodFaceSet set)

@@ -20,6 +20,8 @@ enum class MoodFaceSet {
 // n 1..5; the image has figureSize(n) x devicePixelRatio pixels and carries that ratio.
 QImage figurePicture(int n, qreal devicePixelRatio = 1.0);
 QSize figureSize(int n);
+// The figure drawn from its vector source at 1x, whatever ready-made rendering exists.
+QImage figureFromVector(int n);
 
 // code 1..4, 16 x 16, opaque Format_RGB32.
 QImage moodFace(int code, MoodFaceSet set);
