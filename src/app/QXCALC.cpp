@@ -376,7 +376,7 @@ QDateTime TQXCALC::now() const
 
 QString TQXCALC::recordPath() const
 {
-    return AppFolder + u"settemp.dat"_s;
+    return recordFilePath(AppFolder);
 }
 
 // ---- Start-up and window -------------------------------------------------------------------
@@ -490,9 +490,8 @@ void TQXCALC::RightEdit4Change()
 
 void TQXCALC::UpdateCalculateButton()
 {
-    const bool ready = SexCode != 0 && !RightEdit1->text().isEmpty()
-        && !RightEdit2->text().isEmpty() && !RightEdit3->text().isEmpty()
-        && !RightEdit4->text().isEmpty();
+    const bool ready = InputRules::canCalculate(
+        SexCode, {RightEdit1->text(), RightEdit2->text(), RightEdit3->text(), RightEdit4->text()});
     PictureButton3->setEnabled(ready);
     PictureButton3->setColor(bgrColor(ready ? 16744576 : 12020844));
 }
