@@ -3,6 +3,7 @@
 #include "ErrorReport.h"
 #include "QXCALC.h"
 #include "controls/Artwork.h"
+#include "controls/Fonts.h"
 #include "info/BrowserEngine.h"
 
 #include <QApplication>
@@ -39,6 +40,10 @@ int runPemira(int argc, char *argv[])
     // window caption.
     QApplication::setApplicationName(u"ペミラ"_s);
     QApplication::setWindowIcon(applicationIcon());
+    // Widgets lay out their (empty) text as they are made, before the window gives them their
+    // fonts: with the platform's default font that would load a face nothing ever shows.
+    // Message boxes and hints are Japanese too.
+    QApplication::setFont(gothicFont(12));
 
     TQXCALC window;
     window.show();

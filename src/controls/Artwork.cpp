@@ -1,5 +1,7 @@
 #include "Artwork.h"
 
+#include "StartFigure.h"
+
 #include <array>
 #include <cmath>
 #include <map>
@@ -161,13 +163,13 @@ QImage figurePicture(int n, qreal devicePixelRatio)
     const QSize size = figureSize(n);
     if (size.isEmpty())
         return {};
-    // The start picture is on screen at start-up: at 1x it comes from its ready-made rendering,
-    // which decodes far faster than the vector drawing renders.
-    if (n == 1 && devicePixelRatio == 1.0) {
-        static const QImage ready = QImage(u":/figures/image1.png"_s)
-                                        .convertToFormat(QImage::Format_ARGB32_Premultiplied);
-        if (ready.size() == size)
-            return ready;
+    // The start picture is on screen at start-up: at 1x it is the build's own rendering of the
+    // same drawing, shown in place from read-only memory.
+    if (n == 1 && devicePixelRatio == 1.0 && size == QSize(startFigureWidth, startFigureHeight)) {
+        static const QImage ready(reinterpret_cast<const uchar *>(startFigurePixels),
+            startFigureWidth, startFigureHeight, startFigureWidth * 4,
+            QImage::Format_ARGB32_Premultiplied);
+        return ready;
     }
     return render(u":/figures/image%1.svg"_s.arg(n), size, devicePixelRatio);
 }
