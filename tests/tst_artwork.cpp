@@ -6,6 +6,7 @@
 #include <QIcon>
 #include <QImage>
 #include <QPainter>
+#include <QSvgRenderer>
 
 #include "controls/Artwork.h"
 
@@ -247,11 +248,23 @@ void tst_Artwork::applicationIconHasSizes()
 {
     const QIcon icon = applicationIcon();
     QVERIFY(!icon.isNull());
-    QVERIFY(icon.availableSizes().contains(QSize(16, 16)));
-    QVERIFY(icon.availableSizes().contains(QSize(256, 256)));
-    const QImage small = icon.pixmap(QSize(32, 32)).toImage();
-    QCOMPARE(small.size(), QSize(32, 32));
-    QVERIFY(isTransparent(small, 0, 0));
+    const QList<QSize> sizes = icon.availableSizes();
+    QVERIFY(sizes.contains(QSize(16, 16)));
+    QVERIFY(sizes.contains(QSize(128, 128)));
+    // Offered sizes are baked at build time; any other size is drawn from the vector source.
+    QSvgRenderer source(QStringLiteral(":/icons/pemira.svg"));
+    for (QSize size : sizes + QList<QSize> {QSize(256, 256), QSize(20, 20)}) {
+        const QImage image = icon.pixmap(size).toImage().convertToFormat(
+            QImage::Format_ARGB32_Premultiplied);
+        QCOMPARE(image.size(), size);
+        QVERIFY(isTransparent(image, 0, 0));
+        QImage drawn(size, QImage::Format_ARGB32_Premultiplied);
+        drawn.fill(Qt::transparent);
+        QPainter painter(&drawn);
+        source.render(&painter, QRectF(QPointF(0, 0), QSizeF(size)));
+        painter.end();
+        QCOMPARE(image, drawn);
+    }
 }
 
 void tst_Artwork::reportPicturesPaintAsVectors()

@@ -77,6 +77,14 @@ void applyCursor(QWidget *widget, unsigned flags)
         widget->setCursor(Qt::WhatsThisCursor);
 }
 
+// Most controls already inherit the font they are given; setting it again would only resolve
+// and propagate it once more.
+void applyFont(QWidget *widget, const QFont &font)
+{
+    if (widget->font() != font)
+        widget->setFont(font);
+}
+
 } // namespace
 
 TQXCALC::TQXCALC(const Options &options, QWidget *parent)
@@ -122,7 +130,7 @@ void TQXCALC::createControls()
                     : row.flags & OuterNone               ? TPanel::bvNone
                                                           : TPanel::bvRaised);
             panel->setBevelInner(row.flags & InnerRaised ? TPanel::bvRaised : TPanel::bvNone);
-            panel->setFont(font);
+            applyFont(panel, font);
             panel->setCaption(caption);
             widget = panel;
             break;
@@ -132,7 +140,7 @@ void TQXCALC::createControls()
             button->setColor(bgrColor(quint32(row.colour)));
             button->setInColor(bgrColor(quint32(row.hover)));
             button->setTextColor(bgrColor(quint32(row.textColour)));
-            button->setFont(font);
+            applyFont(button, font);
             button->setCaption(caption);
             widget = button;
             break;
@@ -147,13 +155,13 @@ void TQXCALC::createControls()
             p.setColor(QPalette::Base, bgrColor(quint32(row.colour)));
             p.setColor(QPalette::Text, bgrColor(quint32(row.textColour)));
             edit->setPalette(p);
-            edit->setFont(font);
+            applyFont(edit, font);
             widget = edit;
             break;
         }
         case Kind::Label: {
             auto *label = new TLabel(parent);
-            label->setFont(font);
+            applyFont(label, font);
             label->setTextColor(bgrColor(quint32(row.textColour)));
             if (row.flags & RightAligned)
                 label->setAlignment(Qt::AlignRight | Qt::AlignTop);
@@ -174,7 +182,7 @@ void TQXCALC::createControls()
         case Kind::Push: {
             auto *button = new QPushButton(caption, parent);
             button->setFocusPolicy(Qt::NoFocus);
-            button->setFont(font);
+            applyFont(button, font);
             widget = button;
             break;
         }

@@ -1,10 +1,12 @@
 #include "Artwork.h"
 
+#include "ApplicationIcon.h"
 #include "StartFigure.h"
 
 #include <array>
 #include <cmath>
 #include <map>
+#include <span>
 #include <tuple>
 #include <utility>
 
@@ -62,6 +64,16 @@ QImage render(const QString &path, QSize logicalSize, qreal devicePixelRatio)
     return image;
 }
 
+QImage bakedImage(std::span<const BakedImage> set, QSize size)
+{
+    for (const BakedImage &baked : set) {
+        if (QSize(baked.width, baked.height) == size)
+            return QImage(reinterpret_cast<const uchar *>(baked.pixels), baked.width,
+                baked.height, baked.width * 4, QImage::Format_ARGB32_Premultiplied);
+    }
+    return {};
+}
+
 QString facePath(int code)
 {
     return u":/faces/mood%1.svg"_s.arg(code);
@@ -110,13 +122,14 @@ void paintVector(const QString &path, QPainter *painter, const QRectF &target)
         renderer.render(painter, target);
 }
 
-// Renders the icon at whatever size the platform asks for, when it asks: nothing is drawn at
-// start-up, and no image plugin is needed to read the vector source.
+// Draws the icon at whatever size the platform asks for, when it asks. The sizes it offers are
+// baked at build time: an X11 window system takes every one of them as the window appears.
 class ArtworkIconEngine final : public QIconEngine
 {
 public:
-    explicit ArtworkIconEngine(QString path)
+    ArtworkIconEngine(QString path, std::span<const BakedImage> baked)
         : m_path(std::move(path))
+        , m_baked(baked)
     { }
 
     void paint(QPainter *painter, const QRect &rect, QIcon::Mode, QIcon::State) override
@@ -126,7 +139,9 @@ public:
 
     QPixmap pixmap(const QSize &size, QIcon::Mode, QIcon::State) override
     {
-        const QImage image = render(m_path, size, 1.0);
+        QImage image = bakedImage(m_baked, size);
+        if (image.isNull())
+            image = render(m_path, size, 1.0);
         return image.isNull() ? QPixmap() : QPixmap::fromImage(image);
     }
 
@@ -138,15 +153,18 @@ public:
 
     QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override
     {
-        return {QSize(16, 16), QSize(24, 24), QSize(32, 32), QSize(48, 48), QSize(64, 64),
-            QSize(128, 128), QSize(256, 256)};
+        QList<QSize> sizes;
+        for (const BakedImage &baked : m_baked)
+            sizes.append(QSize(baked.width, baked.height));
+        return sizes;
     }
 
     QString key() const override { return u"pemira-artwork"_s; }
-    QIconEngine *clone() const override { return new ArtworkIconEngine(m_path); }
+    QIconEngine *clone() const override { return new ArtworkIconEngine(m_path, m_baked); }
 
 private:
     QString m_path;
+    std::span<const BakedImage> m_baked;
 };
 
 } // namespace
@@ -165,11 +183,9 @@ QImage figurePicture(int n, qreal devicePixelRatio)
         return {};
     // The start picture is on screen at start-up: at 1x it is the build's own rendering of the
     // same drawing, shown in place from read-only memory.
-    if (n == 1 && devicePixelRatio == 1.0 && size == QSize(startFigureWidth, startFigureHeight)) {
-        static const QImage ready(reinterpret_cast<const uchar *>(startFigurePixels),
-            startFigureWidth, startFigureHeight, startFigureWidth * 4,
-            QImage::Format_ARGB32_Premultiplied);
-        return ready;
+    if (n == 1 && devicePixelRatio == 1.0) {
+        if (QImage ready = bakedImage(startFigure, size); !ready.isNull())
+            return ready;
     }
     return render(u":/figures/image%1.svg"_s.arg(n), size, devicePixelRatio);
 }
@@ -213,7 +229,7 @@ QImage reportIllustration(qreal devicePixelRatio)
 
 QIcon applicationIcon()
 {
-    return QIcon(new ArtworkIconEngine(u":/icons/pemira.svg"_s));
+    return QIcon(new ArtworkIconEngine(u":/icons/pemira.svg"_s, applicationIconSizes));
 }
 
 void paintReportHeading(QPainter *painter, const QRectF &target)

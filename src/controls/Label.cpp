@@ -11,6 +11,8 @@ TLabel::TLabel(QWidget *parent)
 
 void TLabel::setAutoSize(bool on)
 {
+    if (on == m_autoSize)
+        return;
     m_autoSize = on;
     fitToText();
 }
