@@ -1,6 +1,7 @@
 #include "Application.h"
 
 #include "ErrorReport.h"
+#include "FontWarmUp.h"
 #include "QXCALC.h"
 #include "controls/Artwork.h"
 #include "controls/Fonts.h"
@@ -34,6 +35,7 @@ public:
 
 int runPemira(int argc, char *argv[])
 {
+    FontWarmUp fonts;
     prepareBrowserEngine();
     PemiraApplication app(argc, argv);
     // The application title; not a display name, which the window system would append to every
@@ -43,6 +45,7 @@ int runPemira(int argc, char *argv[])
     // Widgets lay out their (empty) text as they are made, before the window gives them their
     // fonts: with the platform's default font that would load a face nothing ever shows.
     // Message boxes and hints are Japanese too.
+    fonts.wait();
     QApplication::setFont(gothicFont(12));
 
     TQXCALC window;

@@ -2,6 +2,8 @@
 
 #include "ApplicationIcon.h"
 #include "StartFigure.h"
+#include "report/OutputModule.h"
+#include "report/OutputPlugin.h"
 
 #include <array>
 #include <cmath>
@@ -14,7 +16,6 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QString>
-#include <QSvgRenderer>
 
 using namespace Qt::StringLiterals;
 
@@ -48,17 +49,21 @@ QImage render(const QString &path, QSize logicalSize, qreal devicePixelRatio)
     if (auto found = cache.find(key); found != cache.end())
         return found->second;
 
+    // Without the output plugin there is no picture, and the caller shows none.
+    OutputPlugin *output = OutputModule::find();
     QImage image;
-    QSvgRenderer renderer(path);
-    if (renderer.isValid())
+    if (output)
         image = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
     // A huge ratio may fail to allocate: the caller gets a null image, not a crash.
     if (!image.isNull()) {
         image.fill(Qt::transparent);
         QPainter painter(&image);
-        renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(pixels)));
+        const bool drawn = output->paintSvg(path, &painter, QRectF(QPointF(0, 0), QSizeF(pixels)));
         painter.end();
-        image.setDevicePixelRatio(devicePixelRatio);
+        if (drawn)
+            image.setDevicePixelRatio(devicePixelRatio);
+        else
+            image = QImage();
     }
     cache.emplace(key, image);
     return image;
@@ -68,8 +73,8 @@ QImage bakedImage(std::span<const BakedImage> set, QSize size)
 {
     for (const BakedImage &baked : set) {
         if (QSize(baked.width, baked.height) == size)
-            return QImage(reinterpret_cast<const uchar *>(baked.pixels), baked.width,
-                baked.height, baked.width * 4, QImage::Format_ARGB32_Premultiplied);
+            return QImage(reinterpret_cast<const uchar *>(baked.pixels), baked.width, baked.height,
+                baked.width * 4, QImage::Format_ARGB32_Premultiplied);
     }
     return {};
 }
@@ -117,13 +122,13 @@ void paintVector(const QString &path, QPainter *painter, const QRectF &target)
 {
     if (!painter || !painter->isActive())
         return;
-    QSvgRenderer renderer(path);
-    if (renderer.isValid())
-        renderer.render(painter, target);
+    if (OutputPlugin *output = OutputModule::find())
+        output->paintSvg(path, painter, target);
 }
 
 // Draws the icon at whatever size the platform asks for, when it asks. The sizes it offers are
-// baked at build time: an X11 window system takes every one of them as the window appears.
+// baked at build time: an X11 window system takes every one of them as the window appears, and
+// that must not load the vector renderer.
 class ArtworkIconEngine final : public QIconEngine
 {
 public:
