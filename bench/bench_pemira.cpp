@@ -212,7 +212,9 @@ void runStartup(const Options &options, const QString &binFolder)
                 f.ms.size());
             if (f.failures)
                 std::printf("  (%d failed: %s)", f.failures, qPrintable(f.lastError));
-            if (which == 1 && medianMs[0] > 0 && medianMb[0] > 0) {
+            if (which == 1 && (figures[0].ms.empty() || figures[1].ms.empty())) {
+                std::printf("  FAILED");
+            } else if (which == 1 && medianMs[0] > 0 && medianMb[0] > 0) {
                 const double time = medianMs[1] / medianMs[0];
                 const double memory = medianMb[1] / medianMb[0];
                 std::printf("  time %.2f x, memory %.2f x  %s  (CPU %.2f x)", time, memory,
