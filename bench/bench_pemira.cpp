@@ -153,6 +153,11 @@ void runStartup(const Options &options, const QString &binFolder)
         return;
     }
     QFile::setPermissions(pemira, QFile::permissions(pemira) | QFile::ExeOwner);
+    // Its plugins beside it as in a real installation, so a start that loaded one would show.
+    for (const QString &plugin : {u"libpemira_output.so"_s, u"libpemira_browser.so"_s}) {
+        if (QFile::exists(binFolder + u'/' + plugin))
+            QFile::copy(binFolder + u'/' + plugin, folder.filePath(plugin));
+    }
     {
         const FullMonth month(QDateTime::currentDateTime().addDays(-20));
         QFile record(folder.filePath(u"settemp.dat"_s));

@@ -29,6 +29,7 @@ private Q_SLOTS:
     void scrollToXIsLimited();
     void graphScrollsLatestPointNearRightEdge_data();
     void graphScrollsLatestPointNearRightEdge();
+    void drawingWaitsUntilThePictureIsNeeded();
     void showsHeaderAbovePicture();
     void scrolledPictureFollowsBar();
     void headerTexts();
@@ -99,13 +100,61 @@ void TestFrame1::graphScrollsLatestPointNearRightEdge()
     TFrame1 frame;
     frame.scrollToX(300);
     frame.DrawBackground();
-    const GraphResult result = frame.drawGraph(table, 3, MoodFaces());
+    static const MoodFaces noFaces;
+    const GraphResult result
+        = frame.drawGraph(table, 3, []() -> const MoodFaces & { return noFaces; });
     QCOMPARE(frame.scrollPosition(), position);
     QCOMPARE(result.hasBase, lastColumn >= 0);
 
     QImage expected;
     drawBackground(expected);
     drawGraph(expected, table, 3, MoodFaces(), frame.palette().color(QPalette::Highlight));
+    QCOMPARE(frame.picture(), expected);
+}
+
+void TestFrame1::drawingWaitsUntilThePictureIsNeeded()
+{
+    TextGrid table(62, 16);
+    table.setCell(0, 3, u"60.0"_s);
+    table.setCell(1, 3, u"60.4"_s);
+    table.setCell(1, 12, u"2"_s);
+    table.setCell(3, 3, u"61.0"_s);
+    MoodFaces faces;
+    faces.faces[1] = QImage(16, 16, QImage::Format_RGB32);
+    faces.faces[1].fill(Qt::red);
+    faces.masks[1] = QImage(16, 16, QImage::Format_RGB32);
+    faces.masks[1].fill(Qt::black);
+    int asked = 0;
+    const auto source = [&]() -> const MoodFaces & {
+        ++asked;
+        return faces;
+    };
+    const QColor reference(0, 0, 128);
+
+    TFrame1 frame;
+    QPalette palette = frame.palette();
+    palette.setColor(QPalette::Active, QPalette::Highlight, reference);
+    frame.setPalette(palette);
+    // A plot made before a background, then replaced by one: only the last pair is drawn.
+    frame.drawGraph(table, 8, source);
+    frame.DrawBackground();
+    const GraphResult result = frame.drawGraph(table, 3, source);
+    QCOMPARE(asked, 0);
+    QVERIFY(result.hasBase);
+    QCOMPARE(result.base, 60);
+    QCOMPARE(result.endX, 14 * 3 + 7);
+    QCOMPARE(result.endY, plottedY(61.0, 60));
+
+    QImage expected;
+    drawBackground(expected);
+    drawGraph(expected, table, 3, faces, reference);
+    QCOMPARE(frame.picture(), expected);
+    QCOMPARE(asked, 1);
+
+    // Once made, the picture is drawn on at once.
+    frame.drawGraph(table, 8, source);
+    QCOMPARE(asked, 2);
+    drawGraph(expected, table, 8, faces, reference);
     QCOMPARE(frame.picture(), expected);
 }
 

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <array>
+#include <utility>
 
 #include "controls/BgrColor.h"
 #include "controls/Fonts.h"
@@ -87,9 +88,9 @@ private:
 class PictureView : public QWidget
 {
 public:
-    PictureView(const QImage &picture, QWidget *parent)
+    PictureView(TFrame1 *frame, QWidget *parent)
         : QWidget(parent)
-        , m_picture(picture)
+        , m_frame(frame)
     {
         setObjectName(u"Image1"_s);
         setAttribute(Qt::WA_OpaquePaintEvent);
@@ -99,20 +100,18 @@ protected:
     void paintEvent(QPaintEvent *event) override
     {
         QPainter painter(this);
-        painter.drawImage(event->rect(), m_picture, event->rect());
+        painter.drawImage(event->rect(), m_frame->picture(), event->rect());
     }
 
 private:
-    const QImage &m_picture;
+    TFrame1 *m_frame;
 };
 
 } // namespace
 
 TFrame1::TFrame1(QWidget *parent)
     : QWidget(parent)
-    , m_picture(GraphGeometry::Width, GraphGeometry::Height, QImage::Format_RGB32)
 {
-    m_picture.fill(Qt::white);
     QPalette silver = palette();
     silver.setColor(QPalette::Window, bgrColor(FrameColour));
     setPalette(silver);
@@ -123,7 +122,7 @@ TFrame1::TFrame1(QWidget *parent)
     m_content->resize(ContentWidth, HeaderHeight + GraphGeometry::Height);
     m_headerGrid = new DayHeaderGrid(m_content);
     m_headerGrid->setGeometry(HeaderLeft, 0, HeaderWidth, HeaderHeight);
-    m_pictureView = new PictureView(m_picture, m_content);
+    m_pictureView = new PictureView(this, m_content);
     m_pictureView->setGeometry(0, HeaderHeight, GraphGeometry::Width, GraphGeometry::Height);
 
     m_scrollBar = new QScrollBar(Qt::Horizontal, this);
@@ -160,6 +159,21 @@ bool TFrame1::eventFilter(QObject *watched, QEvent *event)
     return QWidget::eventFilter(watched, event);
 }
 
+QImage &TFrame1::picture()
+{
+    if (m_picture.isNull()) {
+        m_picture = QImage(GraphGeometry::Width, GraphGeometry::Height, QImage::Format_RGB32);
+        if (m_backgroundPending)
+            drawBackground(m_picture);
+        else
+            m_picture.fill(Qt::white);
+        m_backgroundPending = false;
+        for (const PendingGraph &graph : std::exchange(m_pendingGraphs, {}))
+            ::drawGraph(m_picture, graph.table, graph.row, graph.faces(), graph.referenceLine);
+    }
+    return m_picture;
+}
+
 void TFrame1::updatePicture()
 {
     m_pictureView->update();
@@ -167,14 +181,28 @@ void TFrame1::updatePicture()
 
 void TFrame1::DrawBackground()
 {
-    drawBackground(m_picture);
+    if (m_picture.isNull()) {
+        m_backgroundPending = true;
+        m_pendingGraphs.clear();
+    } else {
+        drawBackground(m_picture);
+    }
     updatePicture();
 }
 
-GraphResult TFrame1::drawGraph(const TextGrid &table, int row, const MoodFaces &faces)
+GraphResult TFrame1::drawGraph(const TextGrid &table, int row, FacesSource faces)
 {
-    const GraphResult result = ::drawGraph(
-        m_picture, table, row, faces, palette().color(QPalette::Active, QPalette::Highlight));
+    const QColor referenceLine = palette().color(QPalette::Active, QPalette::Highlight);
+    GraphResult result;
+    if (m_picture.isNull()) {
+        // The scale and the last point come from the numbers alone: plotting onto no picture
+        // gives them without drawing.
+        QImage none;
+        result = ::drawGraph(none, table, row, MoodFaces(), referenceLine);
+        m_pendingGraphs.push_back({table, row, std::move(faces), referenceLine});
+    } else {
+        result = ::drawGraph(m_picture, table, row, faces(), referenceLine);
+    }
     updatePicture();
     scrollToX(result.endX - 400);
     return result;

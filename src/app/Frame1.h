@@ -5,11 +5,14 @@
 #include <QImage>
 #include <QWidget>
 
+#include <functional>
+#include <vector>
+
 #include "record/DayHeader.h"
 #include "record/GraphPainter.h"
+#include "record/TextGrid.h"
 
 class QScrollBar;
-class TextGrid;
 
 class TFrame1 : public QWidget
 {
@@ -25,13 +28,15 @@ public:
     ~TFrame1() override;
 
     // The 868 x 240 bitmap. After painting into it directly, call updatePicture().
-    QImage &picture() { return m_picture; }
+    QImage &picture();
     void updatePicture();
 
     void DrawBackground();
     // Plots `row` onto the picture, repaints it and scrolls the latest point near the right edge.
     // The reference line takes the palette's active highlight, the platform's title-bar colour.
-    GraphResult drawGraph(const TextGrid &table, int row, const MoodFaces &faces);
+    // faces is asked for the mood pictures only when the plot is drawn.
+    using FacesSource = std::function<const MoodFaces &()>;
+    GraphResult drawGraph(const TextGrid &table, int row, FacesSource faces);
 
     void setDayHeader(const DayHeaderTexts &texts);
     QString headerText(int column, int row) const { return m_header.text(column, row); }
@@ -49,7 +54,19 @@ protected:
 private:
     void layoutChildren();
 
+    // The bitmap (833 KB) and its mood faces are made when the picture is first shown or asked
+    // for: the compact window never shows it, so a start does not pay for them. Until then the
+    // drawing is kept as what to replay.
+    struct PendingGraph
+    {
+        TextGrid table;
+        int row;
+        FacesSource faces;
+        QColor referenceLine;
+    };
     QImage m_picture;
+    bool m_backgroundPending = false;
+    std::vector<PendingGraph> m_pendingGraphs;
     DayHeaderTexts m_header;
     QWidget *m_viewport = nullptr;
     QWidget *m_content = nullptr;

@@ -917,7 +917,7 @@ void TQXCALC::DrawBackground()
 
 void TQXCALC::drawGraph(int row)
 {
-    const GraphResult result = Frame11->drawGraph(StringGrid1, row, screenFaces());
+    const GraphResult result = Frame11->drawGraph(StringGrid1, row, &screenFaces);
     if (result.hasBase) {
         for (int i = 0; i < 9; ++i)
             control<TLabel>(QByteArray("Label" + QByteArray::number(22 + i)))
