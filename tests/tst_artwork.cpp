@@ -254,8 +254,8 @@ void tst_Artwork::applicationIconHasSizes()
     // Offered sizes are baked at build time; any other size is drawn from the vector source.
     QSvgRenderer source(QStringLiteral(":/icons/pemira.svg"));
     for (QSize size : sizes + QList<QSize> {QSize(256, 256), QSize(20, 20)}) {
-        const QImage image = icon.pixmap(size).toImage().convertToFormat(
-            QImage::Format_ARGB32_Premultiplied);
+        const QImage image
+            = icon.pixmap(size).toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
         QCOMPARE(image.size(), size);
         QVERIFY(isTransparent(image, 0, 0));
         QImage drawn(size, QImage::Format_ARGB32_Premultiplied);
