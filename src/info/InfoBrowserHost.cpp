@@ -1,10 +1,9 @@
 #include "InfoBrowserHost.h"
 
 #include "InfoBrowserPlugin.h"
+#include "report/PluginFile.h"
 
 #include <QCoreApplication>
-#include <QDir>
-#include <QFileInfo>
 #include <QVBoxLayout>
 
 #include <stdexcept>
@@ -58,22 +57,11 @@ void InfoBrowserHost::loadBrowser()
 {
     const QString folder
         = m_pluginFolder.isEmpty() ? QCoreApplication::applicationDirPath() : m_pluginFolder;
-    // The loader adds the platform's prefix and suffix (libpemira_browser.so, pemira_browser.dll).
-    m_loader.setFileName(QDir(folder).filePath(pluginName()));
-    QObject *instance = m_loader.instance();
-    auto *plugin = qobject_cast<InfoBrowserPlugin *>(instance);
-    if (!plugin) {
-        const bool found = QFileInfo::exists(m_loader.fileName());
-        const QString reason = m_loader.errorString();
-        if (!found)
-            throw browserError(
-                u"インフォメーション表示の部品（%1）が見つかりません"_s.arg(pluginName()));
-        if (!instance)
-            throw browserError(u"インフォメーション表示の部品（%1）を読み込めません: %2"_s.arg(
-                pluginName(), reason));
-        throw browserError(
-            u"インフォメーション表示の部品（%1）の版が合いません"_s.arg(pluginName()));
-    }
+    QString why;
+    auto *plugin = PluginFile::load<InfoBrowserPlugin>(
+        m_loader, folder, pluginName(), u"インフォメーション表示の部品"_s, &why);
+    if (!plugin)
+        throw browserError(why);
     m_view = plugin->createView(this);
     m_view->setNavigateCompleteHandler(
         [this](const QString &url) { Q_EMIT navigateComplete(url); });

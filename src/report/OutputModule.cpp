@@ -1,11 +1,10 @@
 #include "OutputModule.h"
 
 #include "OutputPlugin.h"
+#include "PluginFile.h"
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFileInfo>
-#include <QPluginLoader>
 
 #include <stdexcept>
 
@@ -27,22 +26,12 @@ const Loaded &loaded()
         Loaded state;
         const QString folder = QCoreApplication::instance() ? QCoreApplication::applicationDirPath()
                                                             : QDir::currentPath();
-        // The loader adds the platform's prefix and suffix. It stays loaded for the whole run.
+        // It stays loaded for the whole run.
         static QPluginLoader loader;
-        loader.setFileName(QDir(folder).filePath(OutputModule::pluginName()));
-        QObject *instance = loader.instance();
-        state.plugin = qobject_cast<OutputPlugin *>(instance);
-        if (state.plugin)
-            return state;
-        const QString name = OutputModule::pluginName();
-        if (!QFileInfo::exists(loader.fileName()))
-            state.failure = u"描画と印刷の部品（%1）が見つかりません"_s.arg(name);
-        else if (!instance)
-            state.failure
-                = u"描画と印刷の部品（%1）を読み込めません: %2"_s.arg(name, loader.errorString());
-        else
-            state.failure = u"描画と印刷の部品（%1）の版が合いません"_s.arg(name);
-        qWarning("%s", qPrintable(state.failure));
+        state.plugin = PluginFile::load<OutputPlugin>(
+            loader, folder, OutputModule::pluginName(), u"描画と印刷の部品"_s, &state.failure);
+        if (!state.plugin)
+            qWarning("%s", qPrintable(state.failure));
         return state;
     }();
     return result;

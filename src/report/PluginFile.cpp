@@ -1,0 +1,15 @@
+#include "PluginFile.h"
+
+#include <QFileInfo>
+
+using namespace Qt::StringLiterals;
+
+QString PluginFile::failure(
+    const QPluginLoader &loader, const QString &part, const QString &name, bool loaded)
+{
+    if (!QFileInfo::exists(loader.fileName()))
+        return u"%1（%2）が見つかりません"_s.arg(part, name);
+    if (!loaded)
+        return u"%1（%2）を読み込めません: %3"_s.arg(part, name, loader.errorString());
+    return u"%1（%2）の版が合いません"_s.arg(part, name);
+}
