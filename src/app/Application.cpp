@@ -1,13 +1,18 @@
 #include "Application.h"
 
+#include "CommandLine.h"
 #include "ErrorReport.h"
 #include "FontWarmUp.h"
 #include "QXCALC.h"
+#include "RecordLocation.h"
 #include "controls/Artwork.h"
 #include "controls/Fonts.h"
 #include "info/BrowserEngine.h"
 
 #include <QApplication>
+#include <QFileInfo>
+
+#include <cstdio>
 
 using namespace Qt::StringLiterals;
 
@@ -31,10 +36,36 @@ public:
     }
 };
 
+QStringList argumentList(int argc, char *argv[])
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    return arguments;
+}
+
+// The report written straight from the record, with no window and no display.
+int exportPdf(int argc, char *argv[], const CommandLine &commandLine)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    PemiraApplication app(argc, argv);
+    const QString record = recordFileFor(commandLine, QCoreApplication::applicationDirPath());
+    const QByteArray message = u"%1: PDF export is not available yet\n"_s.arg(record).toLocal8Bit();
+    std::fputs(message.constData(), stderr);
+    return 1;
+}
+
 } // namespace
 
 int runPemira(int argc, char *argv[])
 {
+    QCoreApplication::setApplicationVersion(QStringLiteral(PEMIRA_VERSION));
+    const CommandLine commandLine = parseCommandLine(argumentList(argc, argv));
+    if (commandLine.action == CommandLine::Action::Exit)
+        return commandLine.exitCode;
+    if (commandLine.action == CommandLine::Action::ExportPdf)
+        return exportPdf(argc, argv, commandLine);
+
     FontWarmUp fonts;
     prepareBrowserEngine();
     PemiraApplication app(argc, argv);
@@ -48,7 +79,9 @@ int runPemira(int argc, char *argv[])
     fonts.wait();
     QApplication::setFont(gothicFont(12));
 
-    TQXCALC window;
+    TQXCALC::Options options;
+    options.recordFile = recordFileFor(commandLine, QCoreApplication::applicationDirPath());
+    TQXCALC window(options);
     window.show();
     return app.exec();
 }

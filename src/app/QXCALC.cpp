@@ -25,6 +25,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QPushButton>
@@ -384,7 +385,7 @@ QDateTime TQXCALC::now() const
 
 QString TQXCALC::recordPath() const
 {
-    return recordFilePath(AppFolder);
+    return m_options.recordFile.isEmpty() ? recordFilePath(AppFolder) : m_options.recordFile;
 }
 
 // ---- Start-up and window -------------------------------------------------------------------
@@ -395,6 +396,8 @@ void TQXCALC::FormCreate()
     // The pop-ups were created at their start places.
     ResetInputs();
     QString folder = m_options.appFolder;
+    if (folder.isEmpty() && !m_options.recordFile.isEmpty())
+        folder = QFileInfo(m_options.recordFile).absolutePath();
     if (folder.isEmpty())
         folder = QCoreApplication::applicationDirPath();
     folder = QDir::toNativeSeparators(folder).trimmed();

@@ -31,6 +31,7 @@ public:
     struct Options
     {
         QString appFolder;                // empty: the executable's folder
+        QString recordFile;               // empty: settemp.dat in appFolder
         std::function<QDateTime()> clock; // empty: the local clock
         QString infoBase;                 // empty: the built-in information site
     };
@@ -41,6 +42,7 @@ public:
     // Read-only views for tests and benchmarks.
     const TextGrid &recordTable() const { return StringGrid1; }
     QString appFolder() const { return AppFolder; }
+    QString recordFile() const { return recordPath(); }
     int todayColumn() const { return TodayColumn; }
     int eveningSlot() const { return EveningSlot; }
 

@@ -1,0 +1,79 @@
+#include "CommandLine.h"
+
+#include <QCommandLineParser>
+#include <QDir>
+#include <QFileInfo>
+
+#include <cstdio>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+void print(FILE *stream, const QString &text)
+{
+    const QByteArray bytes = text.toLocal8Bit();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
+    std::fflush(stream);
+}
+
+QString absolute(const QString &path)
+{
+    return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+}
+
+} // namespace
+
+CommandLine parseCommandLine(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        u"ペミラ — body-measurement calculator with a one-month record and graphs."_s);
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
+    const QCommandLineOption record(
+        u"record"_s, u"Open the record file PATH instead of the usual one."_s, u"PATH"_s);
+    const QCommandLineOption exportPdf(u"export-pdf"_s,
+        u"Write the two-sheet graph report of the record as one PDF FILE and exit, "
+        u"without a window."_s,
+        u"FILE"_s);
+    parser.addOption(record);
+    parser.addOption(exportPdf);
+
+    CommandLine result;
+    const QString program
+        = arguments.isEmpty() ? u"pemira"_s : QFileInfo(arguments.first()).fileName();
+    if (!parser.parse(arguments)) {
+        print(stderr, u"%1: %2\n"_s.arg(program, parser.errorText()));
+        print(stderr, u"Try '%1 --help' for more information.\n"_s.arg(program));
+        result.action = CommandLine::Action::Exit;
+        result.exitCode = 2;
+        return result;
+    }
+    if (parser.isSet(help)) {
+        // No application object exists yet to tell the parser the program's name.
+        print(stdout, parser.helpText().replace(u"<executable_name>"_s, program));
+        result.action = CommandLine::Action::Exit;
+        return result;
+    }
+    if (parser.isSet(version)) {
+        print(stdout, u"pemira %1\n"_s.arg(QStringLiteral(PEMIRA_VERSION)));
+        result.action = CommandLine::Action::Exit;
+        return result;
+    }
+    if (!parser.positionalArguments().isEmpty()) {
+        print(stderr,
+            u"%1: unexpected argument '%2'\n"_s.arg(program, parser.positionalArguments().first()));
+        print(stderr, u"Try '%1 --help' for more information.\n"_s.arg(program));
+        result.action = CommandLine::Action::Exit;
+        result.exitCode = 2;
+        return result;
+    }
+    if (parser.isSet(record))
+        result.recordFile = absolute(parser.value(record));
+    if (parser.isSet(exportPdf)) {
+        result.action = CommandLine::Action::ExportPdf;
+        result.exportPdf = absolute(parser.value(exportPdf));
+    }
+    return result;
+}

@@ -1,0 +1,19 @@
+// The program's command line: what a start asks for (the window, or a report exported without
+// one) and which record it works on. Parsed before any application object exists, so that
+// --help, --version and a PDF export work without a display.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+struct CommandLine
+{
+    enum class Action { Window, ExportPdf, Exit };
+    Action action = Action::Window;
+    int exitCode = 0;   // with Exit: help, version or a usage error has been printed
+    QString recordFile; // --record PATH, absolute; empty: the usual place
+    QString exportPdf;  // --export-pdf FILE, absolute
+};
+
+// Prints help, the version or a usage error itself (standard output / standard error).
+CommandLine parseCommandLine(const QStringList &arguments);
