@@ -222,14 +222,21 @@ private Q_SLOTS:
         QCOMPARE(h->label("Label9"), u"20.8"_s);
     }
 
-    void graphSwitchTwiceReturns()
+    void graphSwitchDrawsTheOtherGraph()
     {
         h->start();
+        h->fill(1, u"30"_s, u"170"_s, u"60"_s, u"20"_s);
+        h->click("PictureButton3");
         TPictureButton *graphSwitch = h->button("PictureButton9");
+        // The axis shows base + 4 at its top: 60 kg of weight, 12 kg of fat.
+        QCOMPARE(h->label("Label22"), u"64"_s);
         h->click("PictureButton9");
         QCOMPARE(graphSwitch->caption(), u"体重グラフ表示"_s);
+        QCOMPARE(h->label("Label22"), u"16"_s);
+        QCOMPARE(h->label("Label30"), u"8"_s);
         h->click("PictureButton9");
         QCOMPARE(graphSwitch->caption(), u"脂肪重量グラフ表示"_s);
+        QCOMPARE(h->label("Label22"), u"64"_s);
     }
 
 private:

@@ -60,6 +60,17 @@ private Q_SLOTS:
         panel.setEnabled(false);
         QCOMPARE(panel.grab().toImage(), enabled);
     }
+    void colourSetterNotifiesOnlyOnChange()
+    {
+        TPanel panel;
+        QSignalSpy spy(&panel, &TPanel::colorChanged);
+        panel.setColor(QColor(10, 20, 30));
+        panel.setColor(QColor(10, 20, 30));
+        QCOMPARE(spy.count(), 1);
+        QCOMPARE(spy.at(0).at(0).value<QColor>(), QColor(10, 20, 30));
+        QCOMPARE(panel.color(), QColor(10, 20, 30));
+    }
+
     void clickNeedsReleaseInside()
     {
         TPanel panel;

@@ -143,13 +143,15 @@ void tst_Report::labelAlignmentAndBackground_data()
     QTest::addColumn<bool>("transparent");
     QTest::addColumn<QRect>("inked");
     QTest::addColumn<QRect>("blank");
-    // The label stands at (10, 10), 100 x 20, over a white band; "88" is about 20 units wide.
+    // The label stands at (10, 10), 100 x 20, over a grey band; "88" is about 20 units wide.
     QTest::newRow("left") << int(Qt::AlignLeft) << true << QRect(10, 10, 25, 20)
                           << QRect(60, 10, 50, 20);
     QTest::newRow("right") << int(Qt::AlignRight) << true << QRect(85, 10, 25, 20)
                            << QRect(10, 10, 50, 20);
     QTest::newRow("centre") << int(Qt::AlignHCenter) << true << QRect(48, 10, 14, 20)
                             << QRect(10, 10, 25, 20);
+    QTest::newRow("left-opaque") << int(Qt::AlignLeft) << false << QRect(10, 10, 25, 20)
+                                 << QRect(60, 10, 50, 20);
 }
 
 void tst_Report::labelAlignmentAndBackground()
@@ -158,9 +160,10 @@ void tst_Report::labelAlignmentAndBackground()
     QFETCH(bool, transparent);
     QFETCH(QRect, inked);
     QFETCH(QRect, blank);
+    const QColor band(200, 200, 200);
     ReportPage page(u"P"_s, a4());
-    ReportBand *band = page.addBand(u"B"_s, QSize(120, 40), Qt::white);
-    ReportLabel *label = band->add<ReportLabel>(
+    ReportBand *bandElement = page.addBand(u"B"_s, QSize(120, 40), band);
+    ReportLabel *label = bandElement->add<ReportLabel>(
         u"L"_s, QRect(10, 10, 100, 20), ReportFont::cellHeight(gothicFont(18), 18));
     label->setAlignment(Qt::Alignment(alignment));
     label->setTransparent(transparent);
@@ -169,6 +172,9 @@ void tst_Report::labelAlignmentAndBackground()
     page.render(&image);
     QVERIFY(hasDarkPixel(image, inked));
     QVERIFY(!hasDarkPixel(image, blank));
+    // An opaque label hides the band behind its whole rectangle, not only behind its text.
+    QCOMPARE(image.pixelColor(blank.center()), transparent ? band : QColor(Qt::white));
+    QCOMPARE(image.pixelColor(5, 5), band);
 }
 
 void tst_Report::canvasIsMadeOnceAndKept()

@@ -120,6 +120,27 @@ private Q_SLOTS:
         QCOMPARE(button->caption(), caption);
     }
 
+    void labelsDrawInTheirTextColour_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<quint32>("colour");
+        QTest::newRow("bmi-value") << u"Label9"_s << 8388863u;
+        QTest::newRow("bmr-value") << u"Label10"_s << 8388863u;
+    }
+    void labelsDrawInTheirTextColour()
+    {
+        QFETCH(QString, name);
+        QFETCH(quint32, colour);
+        auto *label = h->window->findChild<TLabel *>(name);
+        QVERIFY(label);
+        const QImage image = label->grab().toImage();
+        int inked = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                inked += image.pixelColor(x, y) == bgrColor(colour);
+        QVERIFY2(inked > 10, qPrintable(QString::number(inked)));
+    }
+
     void designTexts_data()
     {
         QTest::addColumn<QString>("name");
