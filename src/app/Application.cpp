@@ -5,6 +5,7 @@
 #include "FontWarmUp.h"
 #include "QXCALC.h"
 #include "RecordLocation.h"
+#include "SingleInstance.h"
 #include "controls/Artwork.h"
 #include "controls/Fonts.h"
 #include "info/BrowserEngine.h"
@@ -81,7 +82,12 @@ int runPemira(int argc, char *argv[])
 
     TQXCALC::Options options;
     options.recordFile = recordFileFor(commandLine, QCoreApplication::applicationDirPath());
+    // A second window on the same record would overwrite the first one's measurements.
+    SingleInstance instance(options.recordFile);
+    if (instance.claim() == SingleInstance::Claim::Elsewhere)
+        return 0;
     TQXCALC window(options);
+    instance.raiseOnRequest(&window);
     window.show();
     return app.exec();
 }
