@@ -82,11 +82,13 @@ int runPemira(int argc, char *argv[])
 
     TQXCALC::Options options;
     options.recordFile = recordFileFor(commandLine, QCoreApplication::applicationDirPath());
-    // A second window on the same record would overwrite the first one's measurements.
+    // A second window on the same record would overwrite the first one's measurements. Building
+    // the window writes nothing, so it overlaps the lock's wait for the disk.
     SingleInstance instance(options.recordFile);
-    if (instance.claim() == SingleInstance::Claim::Elsewhere)
-        return 0;
+    instance.startClaim();
     TQXCALC window(options);
+    if (instance.finishClaim() == SingleInstance::Claim::Elsewhere)
+        return 0;
     instance.raiseOnRequest(&window);
     window.show();
     return app.exec();

@@ -815,8 +815,12 @@ void TQXCALC::StartupLoad()
     } catch (...) {
         // No record (or an unreadable one): a new month. One that held something is kept aside
         // first, or the first measurement would replace it for good.
-        if (disk.worthKeeping())
-            keepDamagedRecord();
+        if (disk.worthKeeping()) {
+            KnownRecord.reset(); // never overwritten unread, even before it is moved
+            // Once the window is up: building it writes nothing, so a start that gives way to a
+            // program already running on this record leaves the folder as it was.
+            QTimer::singleShot(0, this, [this] { guarded([this] { keepDamagedRecord(); }); });
+        }
         InitMonthTable();
         NewMonth = true;
     }
@@ -834,8 +838,7 @@ void TQXCALC::keepDamagedRecord()
         KnownRecord = readRecordOnDisk(path);
         notice = recordKeptAsideNotice(path, keptAs);
     }
-    // Said over the window, once it is up.
-    QTimer::singleShot(0, this, [notice] { ErrorReport::show(notice); });
+    ErrorReport::show(notice);
 }
 
 void TQXCALC::InitMonthTable()

@@ -57,9 +57,16 @@ QString SingleInstance::lockFileName(const QString &recordFile)
     return absoluteRecordPath(recordFile) + u".lock"_s;
 }
 
-SingleInstance::Claim SingleInstance::claim()
+void SingleInstance::startClaim()
 {
-    if (m_lock.tryLock(0)) {
+    m_locking = std::async(std::launch::async, [this] { return m_lock.tryLock(0); });
+}
+
+SingleInstance::Claim SingleInstance::finishClaim()
+{
+    if (!m_locking.valid())
+        startClaim();
+    if (m_locking.get()) {
         listen();
         return Claim::Owner;
     }
@@ -70,6 +77,12 @@ SingleInstance::Claim SingleInstance::claim()
     while (!askOwnerToShow() && !deadline.hasExpired())
         QThread::msleep(100);
     return Claim::Elsewhere;
+}
+
+SingleInstance::Claim SingleInstance::claim()
+{
+    startClaim();
+    return finishClaim();
 }
 
 void SingleInstance::listen()

@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QString>
 
+#include <future>
 #include <memory>
 
 class QLocalServer;
@@ -26,6 +27,11 @@ public:
     explicit SingleInstance(const QString &recordFile, QObject *parent = nullptr);
     ~SingleInstance() override;
 
+    // Taking the lock waits for the lock file to reach the disk: startClaim does it on a worker
+    // thread so the window can be built meanwhile, finishClaim waits for it and, when another
+    // program holds the record, asks that one to come to the front.
+    void startClaim();
+    Claim finishClaim();
     Claim claim();
     // Shows, raises and activates window whenever a later start asks for it.
     void raiseOnRequest(QWidget *window);
@@ -43,5 +49,6 @@ private:
 
     QString m_name;
     QLockFile m_lock;
+    std::future<bool> m_locking;
     std::unique_ptr<QLocalServer> m_server;
 };
