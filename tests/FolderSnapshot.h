@@ -18,7 +18,8 @@
 
 using namespace Qt::StringLiterals;
 
-// Every file and folder under `root` with the bytes of each file; folders map to "<dir>".
+// Every file and folder under `root` with the bytes of each file; folders map to "<dir>", pipes
+// and other special files to "<special>".
 inline QMap<QString, QByteArray> folderSnapshot(const QString &root)
 {
     QMap<QString, QByteArray> snapshot;
@@ -29,6 +30,8 @@ inline QMap<QString, QByteArray> folderSnapshot(const QString &root)
         const QString relative = QDir(root).relativeFilePath(path);
         if (it.fileInfo().isDir()) {
             snapshot.insert(relative, "<dir>");
+        } else if (!it.fileInfo().isFile()) {
+            snapshot.insert(relative, "<special>"); // opening a pipe would wait for a writer
         } else {
             QFile file(path);
             snapshot.insert(

@@ -3,6 +3,12 @@
 
 #include <QDir>
 
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+#include <sys/stat.h>
+
 // No test may reach a real printer: the CUPS client is pointed at a closed port.
 static const bool noPrinter = [] {
     qputenv("CUPS_SERVER", "127.0.0.1:1");
@@ -28,6 +34,40 @@ void writeFile(const QString &path, const QByteArray &bytes)
     QCOMPARE(file.write(bytes), bytes.size());
 }
 
+// Opens the pipe for writing if the window is still starting after a few seconds: a start that
+// waits on the pipe then goes on, and fired() tells.
+class PipeWatchdog
+{
+public:
+    explicit PipeWatchdog(const QString &pipe)
+    {
+        if (pipe.isEmpty())
+            return;
+        m_thread = std::thread([this, name = QFile::encodeName(pipe)] {
+            for (int i = 0; i < 100 && !m_done; ++i)
+                std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            if (m_done)
+                return;
+            m_fired = true;
+            const int fd = ::open(name.constData(), O_WRONLY | O_NONBLOCK);
+            if (fd >= 0)
+                ::close(fd);
+        });
+    }
+    ~PipeWatchdog()
+    {
+        m_done = true;
+        if (m_thread.joinable())
+            m_thread.join();
+    }
+    bool fired() const { return m_fired; }
+
+private:
+    std::atomic<bool> m_done = false;
+    std::atomic<bool> m_fired = false;
+    std::thread m_thread;
+};
+
 } // namespace
 
 Q_DECLARE_METATYPE(Obstacle)
@@ -39,19 +79,26 @@ private Q_SLOTS:
     void init() { h = std::make_unique<WindowHarness>(); }
     void cleanup() { h.reset(); }
 
-    void unreadableRecordAtStartIsReplacedSilently_data()
+    void unreadableRecordAtStartStartsANewMonth_data()
     {
         QTest::addColumn<int>("kind");
-        QTest::newRow("missing") << 0;
-        QTest::newRow("folder in its place") << 1;
-        QTest::newRow("empty file") << 2;
-        QTest::newRow("zero bytes and garbage") << 3;
-        QTest::newRow("profile not numeric") << 4;
+        QTest::addColumn<QString>("keptAs"); // empty: nothing worth keeping, nothing said
+        const QString kept = u"settemp.dat.damaged-20240503-070500"_s;
+        QTest::newRow("missing") << 0 << QString();
+        QTest::newRow("folder in its place") << 1 << QString();
+        QTest::newRow("empty file") << 2 << QString();
+        QTest::newRow("zero bytes and garbage") << 3 << kept;
+        QTest::newRow("profile not numeric") << 4 << kept;
+        QTest::newRow("named-pipe") << 5 << kept;
+        QTest::newRow("earlier-copy-not-overwritten") << 6 << kept + u"-2"_s;
+        QTest::newRow("no-read-permission") << 7 << kept;
     }
-    void unreadableRecordAtStartIsReplacedSilently()
+    void unreadableRecordAtStartStartsANewMonth()
     {
         QFETCH(int, kind);
+        QFETCH(QString, keptAs);
         const QString path = h->recordPath();
+        const QByteArray garbage = QByteArray("1,\0,\xff\xfe\r\r\n,,", 11).repeated(50);
         switch (kind) {
         case 1:
             QVERIFY(QDir(h->folder.path()).mkpath(u"settemp.dat/inside"_s));
@@ -61,22 +108,62 @@ private Q_SLOTS:
             writeFile(path, {});
             break;
         case 3:
-            writeFile(path, QByteArray("1,\0,\xff\xfe\r\r\n,,", 11).repeated(50));
+            writeFile(path, garbage);
             break;
         case 4:
             writeFile(path, QByteArray("1,x,170.0,,\r\n").repeated(16));
             break;
+        case 5:
+            QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+            break;
+        case 6:
+            writeFile(path, garbage);
+            writeFile(h->folder.filePath(u"settemp.dat.damaged-20240503-070500"_s), "earlier");
+            break;
+        case 7:
+            if (::geteuid() == 0)
+                QSKIP("permissions are not enforced for this user (root)");
+            writeFile(path, garbage);
+            QVERIFY(QFile::setPermissions(path, QFile::WriteOwner));
+            break;
         }
-        const auto before = folderSnapshot(h->folder.path());
-        h->start();
-        QVERIFY2(h->messages.isEmpty(), qPrintable(h->messages.join(u'\n')));
+        auto before = folderSnapshot(h->folder.path());
+        {
+            // Opening a pipe must not wait for a writer: were it to, this writer ends the wait
+            // and the test fails instead of hanging.
+            PipeWatchdog watchdog(kind == 5 ? path : QString());
+            h->start();
+            QVERIFY(!watchdog.fired());
+        }
+        QCoreApplication::processEvents(); // the notice waits for the window
         QVERIFY(h->window->windowTitle().startsWith(prompt + u"2024/5/3"_s));
-        // A new month from today: the start does not write, so whatever was there is kept.
+        // A new month from today.
         QCOMPARE(h->window->recordTable().cell(0, 1), u"5"_s);
         QCOMPARE(h->window->recordTable().cell(0, 2), u"3"_s);
         QVERIFY(!h->button("PictureButton10")->isEnabled());
         QVERIFY(!h->button("PictureButton6")->isEnabled());
-        QCOMPARE(folderSnapshot(h->folder.path()), before);
+        if (keptAs.isEmpty()) {
+            QVERIFY2(h->messages.isEmpty(), qPrintable(h->messages.join(u'\n')));
+            // The start does not write, so whatever was there is kept.
+            QCOMPARE(folderSnapshot(h->folder.path()), before);
+            return;
+        }
+        // Said once, naming where the old record now is; kept there byte for byte.
+        QCOMPARE(h->messages.size(), 1);
+        QVERIFY2(h->messages.first().contains(QDir::toNativeSeparators(h->folder.filePath(keptAs))),
+            qPrintable(h->messages.first()));
+        QVERIFY(!QFileInfo::exists(path));
+        if (kind == 5)
+            QVERIFY(QFileInfo(h->folder.filePath(keptAs)).exists());
+        else
+            before.insert(keptAs, before.take(u"settemp.dat"_s));
+        h->fill(1, u"30"_s, u"170"_s, u"60"_s, u"20"_s);
+        h->click("PictureButton3");
+        QCOMPARE(h->messages.size(), 1);
+        before.insert(u"settemp.dat"_s, h->recordBytes());
+        if (kind != 5)
+            QCOMPARE(folderSnapshot(h->folder.path()), before);
+        QCOMPARE(recordFromBytes(h->recordBytes()).cell(0, 3), u"60.0"_s);
     }
 
     void failedSaveKeepsEverythingRecorded_data()

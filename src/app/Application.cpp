@@ -5,6 +5,7 @@
 #include "FontWarmUp.h"
 #include "QXCALC.h"
 #include "RecordLocation.h"
+#include "SingleInstance.h"
 #include "controls/Artwork.h"
 #include "controls/Fonts.h"
 #include "info/BrowserEngine.h"
@@ -81,7 +82,14 @@ int runPemira(int argc, char *argv[])
 
     TQXCALC::Options options;
     options.recordFile = recordFileFor(commandLine, QCoreApplication::applicationDirPath());
+    // A second window on the same record would overwrite the first one's measurements. Building
+    // the window writes nothing, so it overlaps the lock's wait for the disk.
+    SingleInstance instance(options.recordFile);
+    instance.startClaim();
     TQXCALC window(options);
+    if (instance.finishClaim() == SingleInstance::Claim::Elsewhere)
+        return 0;
+    instance.raiseOnRequest(&window);
     window.show();
     return app.exec();
 }

@@ -19,6 +19,7 @@
 #include "record/DayHeader.h"
 #include "record/GraphPainter.h"
 #include "record/MonthTable.h"
+#include "record/RecordFile.h"
 #include "record/StrGrdIO.h"
 
 #include <QApplication>
@@ -30,6 +31,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
+#include <QTimer>
 
 #include <stdexcept>
 
@@ -728,12 +730,15 @@ void TQXCALC::PictureButton3Click()
     // leaves the inputs and the record as they were.
     assess(measurements());
 
+    RelocateToday();
     ClearAvailable = PrintAvailable = true;
     updatePopupButtons();
     PictureButton5->setEnabled(true);
     Panel6->setEnabled(true);
-    if (!RecordUsedUp)
+    if (!RecordUsedUp) {
         writeMeasurementCells(StringGrid1, TodayColumn, measurements());
+        NewMonth = false;
+    }
     if (EveningSlot == 1 && !RecordUsedUp) {
         // The mood pictures are drawn the first time they are needed, not at start-up.
         auto *first = control<TPictureButton>("PictureButton11");
@@ -797,18 +802,43 @@ void TQXCALC::Button1Click()
 
 void TQXCALC::StartupLoad()
 {
+    const RecordOnDisk disk = readRecordOnDisk(recordPath());
+    KnownRecord = disk;
     try {
-        TStringGridIO io;
-        io.setTargetGrid(&StringGrid1);
-        io.LoadFromFile(recordPath(), u","_s, false);
+        if (disk.kind != RecordOnDisk::Kind::Readable)
+            throw std::runtime_error(disk.error.toStdString());
+        TStringGridIO::parse(disk.bytes, StringGrid1, u","_s, false);
         RestoreProfile();
         DrawWeightGraph();
         ClearAvailable = PrintAvailable = true;
         updatePopupButtons();
     } catch (...) {
-        // No record (or an unreadable one): a new month, without a message.
+        // No record (or an unreadable one): a new month. One that held something is kept aside
+        // first, or the first measurement would replace it for good.
+        if (disk.worthKeeping()) {
+            KnownRecord.reset(); // never overwritten unread, even before it is moved
+            // Once the window is up: building it writes nothing, so a start that gives way to a
+            // program already running on this record leaves the folder as it was.
+            QTimer::singleShot(0, this, [this] { guarded([this] { keepDamagedRecord(); }); });
+        }
         InitMonthTable();
+        NewMonth = true;
     }
+}
+
+void TQXCALC::keepDamagedRecord()
+{
+    const QString path = recordPath();
+    const QString keptAs = keepAside(path, now());
+    QString notice;
+    if (keptAs.isEmpty()) {
+        KnownRecord.reset();
+        notice = recordNotMovedNotice(path);
+    } else {
+        KnownRecord = readRecordOnDisk(path);
+        notice = recordKeptAsideNotice(path, keptAs);
+    }
+    ErrorReport::show(notice);
 }
 
 void TQXCALC::InitMonthTable()
@@ -825,8 +855,23 @@ void TQXCALC::LocateToday()
     setWindowTitle(today.caption);
     EveningSlot = today.eveningSlot;
     RecordUsedUp = today.usedUp;
+    LocatedSlot = today.slot;
     if (!today.usedUp)
         TodayColumn = today.todayColumn;
+}
+
+void TQXCALC::RelocateToday()
+{
+    // A window left open across 04:00 or 16:00 would otherwise write into the slot it was
+    // started in.
+    if (recordSlot(now()) == LocatedSlot)
+        return;
+    if (NewMonth) {
+        // Still only in memory: a start now would lay the month out from today.
+        InitMonthTable();
+        FillDayHeader();
+    }
+    LocateToday();
 }
 
 void TQXCALC::RestoreProfile()
@@ -848,15 +893,62 @@ void TQXCALC::CompleteFirstColumn()
     completeFirstColumn(StringGrid1);
 }
 
+void TQXCALC::ReconcileRecord()
+{
+    // Another copy of the record may have been put in place while the window was open (a
+    // restored backup): the table in memory must not overwrite it unseen.
+    const QString path = recordPath();
+    const RecordOnDisk disk = readRecordOnDisk(path);
+    if (KnownRecord && disk.sameFile(*KnownRecord))
+        return;
+    // Deleted meanwhile: the save writes the table anew.
+    if (disk.kind == RecordOnDisk::Kind::Missing)
+        return;
+    std::optional<TextGrid> table = ::recordTable(disk);
+    if (!table) {
+        KnownRecord.reset();
+        throw std::runtime_error(recordUnreadableNotice(path).toStdString());
+    }
+    if (sameMonth(*table, StringGrid1)) {
+        copyMeasurement(*table, StringGrid1, TodayColumn);
+        StringGrid1 = *table;
+        return;
+    }
+    adoptRecord(*table, disk);
+    throw std::runtime_error(recordReplacedNotice(path).toStdString());
+}
+
+void TQXCALC::adoptRecord(const TextGrid &table, const RecordOnDisk &disk)
+{
+    // The record now in place is the one the person chose: later measurements go into it.
+    StringGrid1 = table;
+    const Profile profile = restoreProfile(StringGrid1);
+    SecondMonthColumn = profile.secondMonthColumn;
+    SecondMonth = profile.secondMonth;
+    DayAfterTable.clear();
+    KnownRecord = disk;
+    NewMonth = false;
+    FillDayHeader();
+    LocateToday();
+    DrawBackground();
+    DrawWeightGraph();
+}
+
 void TQXCALC::SaveRecord()
 {
     TStringGridIO io;
     io.setTargetGrid(&StringGrid1);
-    io.SaveToFile(recordPath(), u","_s, false);
+    try {
+        io.SaveToFile(recordPath(), u","_s, false);
+    } catch (const std::exception &e) {
+        throw std::runtime_error(notRecordedNotice(QString::fromUtf8(e.what())).toStdString());
+    }
+    KnownRecord = readRecordOnDisk(recordPath());
 }
 
 void TQXCALC::finishMeasurement()
 {
+    ReconcileRecord();
     CompleteFirstColumn();
     DrawBackground();
     DrawWeightGraph();

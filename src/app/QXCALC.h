@@ -5,6 +5,8 @@
 #pragma once
 
 #include "assessment/Assessment.h"
+#include "record/MonthTable.h"
+#include "record/RecordFile.h"
 #include "record/TextGrid.h"
 
 #include <QDateTime>
@@ -13,6 +15,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QPushButton;
 class TFrame1;
@@ -104,8 +107,12 @@ private:
     void StartupLoad();
     void InitMonthTable();
     void LocateToday();
+    void RelocateToday();
     void RestoreProfile();
     void CompleteFirstColumn();
+    void keepDamagedRecord();
+    void ReconcileRecord();
+    void adoptRecord(const TextGrid &table, const RecordOnDisk &disk);
     void SaveRecord();
     void finishMeasurement();
     void PictureButton10Click();
@@ -177,6 +184,12 @@ private:
     int SecondMonth = 0;
     QString DayAfterTable;
     bool RecordUsedUp = false;
+    // The record day and slot LocateToday last found.
+    RecordSlot LocatedSlot;
+    // The table was laid out by this run and no measurement has been written into it yet.
+    bool NewMonth = false;
+    // The record file as this run last read or wrote it; empty: unknown, so a save reads it first.
+    std::optional<RecordOnDisk> KnownRecord;
     // The clear and print buttons are enabled by a start-up load or a calculation.
     bool ClearAvailable = false;
     bool PrintAvailable = false;

@@ -92,6 +92,7 @@ TodayLocation locateToday(const TextGrid &table, const QDateTime &now)
               .arg(time.minute());
 
     const RecordSlot slot = recordSlot(now);
+    today.slot = slot;
     today.eveningSlot = slot.eveningSlot;
     const QString month = QString::number(slot.day.month());
     // The same day of the following month: the table a set-back clock still finds.
@@ -114,6 +115,23 @@ TodayLocation locateToday(const TextGrid &table, const QDateTime &now)
     today.usedUp = true;
     today.caption += usedUpNotice();
     return today;
+}
+
+bool sameMonth(const TextGrid &a, const TextGrid &b)
+{
+    for (int column = 0; column < RecordColumns; ++column) {
+        if (a.cell(column, 1) != b.cell(column, 1) || a.cell(column, 2) != b.cell(column, 2))
+            return false;
+    }
+    return a.cell(3, 0) == b.cell(3, 0) && a.cell(4, 0) == b.cell(4, 0);
+}
+
+void copyMeasurement(TextGrid &to, const TextGrid &from, int column)
+{
+    for (int profileColumn = 0; profileColumn <= 2; ++profileColumn)
+        to.setCell(profileColumn, 0, from.cell(profileColumn, 0));
+    for (int row = 3; row <= 12; ++row)
+        to.setCell(column, row, from.cell(column, row));
 }
 
 Profile restoreProfile(const TextGrid &table)

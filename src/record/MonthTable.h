@@ -26,6 +26,7 @@ struct RecordSlot
 {
     QDate day;
     int eveningSlot = 0;
+    bool operator==(const RecordSlot &) const = default;
 };
 RecordSlot recordSlot(const QDateTime &now);
 
@@ -44,15 +45,23 @@ MonthMarkers initMonthTable(TextGrid &table, const QDateTime &now);
 
 // The caption, the slot and the column that receive this run's measurement. usedUp: the record
 // day has no column in the table; nothing may then be written to the table or the file
-// (todayColumn is 0 and must not be used).
+// (todayColumn is 0 and must not be used). slot: the record day and slot now falls in; a window
+// left open locates today again once the clock has left it.
 struct TodayLocation
 {
     QString caption;
     int eveningSlot = 0;
     int todayColumn = 0;
     bool usedUp = false;
+    RecordSlot slot;
 };
 TodayLocation locateToday(const TextGrid &table, const QDateTime &now);
+
+// Whether two tables lay out the same 31 days: rows 1 and 2 and the month markers agree.
+bool sameMonth(const TextGrid &a, const TextGrid &b);
+// Copies what one measurement writes from `from` into `to`: the profile (row 0, columns 0..2) and
+// rows 3..12 of column.
+void copyMeasurement(TextGrid &to, const TextGrid &from, int column);
 
 // The profile and month markers of row 0 as a loaded file holds them; ageText and heightText are
 // the cells' own texts for the age and height fields.

@@ -14,6 +14,8 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 #elif defined(Q_OS_WIN)
 #include <io.h>
@@ -128,9 +130,11 @@ void syncFileToDisk(QSaveFile &file)
 {
 #if defined(Q_OS_UNIX)
     if (::fsync(file.handle()) != 0) {
-        const QString reason = QString::fromLocal8Bit(std::strerror(errno));
+        const int error = errno;
         file.cancelWriting();
-        fail(u"ファイル %1 を書き込めません。%2"_s, file.fileName(), reason);
+        fail(u"ファイル %1 を書き込めません。%2"_s, file.fileName(),
+            TStringGridIO::failureReason(
+                file.fileName(), error, QString::fromLocal8Bit(std::strerror(error))));
     }
 #elif defined(Q_OS_WIN)
     const auto handle = reinterpret_cast<HANDLE>(::_get_osfhandle(file.handle()));
@@ -159,7 +163,73 @@ void syncFolderToDisk(const QString &fileName)
 #endif
 }
 
+#if defined(Q_OS_UNIX)
+bool isCommonCause(int error)
+{
+    return error == ENOSPC || error == EDQUOT || error == EACCES || error == EPERM || error == EROFS
+        || error == ENOENT;
+}
+
+// The likely cause of a failure whose errno the file classes do not pass on, read from the
+// folder and the file themselves; 0 when nothing common stands out.
+int probeCause(const QString &fileName)
+{
+    const QFileInfo info(fileName);
+    const QByteArray folder = QFile::encodeName(info.absolutePath());
+    const QByteArray file = QFile::encodeName(info.absoluteFilePath());
+    struct stat folderStat
+    {
+    };
+    if (::stat(folder.constData(), &folderStat) != 0)
+        return errno == ENOENT ? ENOENT : 0;
+    if (!S_ISDIR(folderStat.st_mode))
+        return 0;
+    struct statvfs fs
+    {
+    };
+    const bool haveFs = ::statvfs(folder.constData(), &fs) == 0;
+    if (haveFs && (fs.f_flag & ST_RDONLY))
+        return EROFS;
+    if (::access(folder.constData(), W_OK) != 0)
+        return isCommonCause(errno) ? errno : 0;
+    struct stat fileStat
+    {
+    };
+    if (::lstat(file.constData(), &fileStat) == 0 && S_ISREG(fileStat.st_mode)
+        && ::access(file.constData(), W_OK) != 0)
+        return isCommonCause(errno) ? errno : 0;
+    // Blocks kept for the administrator do not count for others.
+    if (haveFs && (::geteuid() == 0 ? fs.f_bfree : fs.f_bavail) == 0)
+        return ENOSPC;
+    return 0;
+}
+#endif
+
 } // namespace
+
+QString TStringGridIO::failureReason(
+    const QString &fileName, int errorNumber, const QString &systemText)
+{
+#if defined(Q_OS_UNIX)
+    const int cause = errorNumber != 0 ? errorNumber : probeCause(fileName);
+    switch (cause) {
+    case ENOSPC:
+    case EDQUOT:
+        return u"保存先の空き容量が足りません"_s;
+    case EACCES:
+    case EPERM:
+        return u"保存先に書き込む権限がありません"_s;
+    case EROFS:
+        return u"保存先が読み取り専用です"_s;
+    case ENOENT:
+        return u"保存先のフォルダがありません"_s;
+    }
+#else
+    Q_UNUSED(fileName);
+    Q_UNUSED(errorNumber);
+#endif
+    return systemText;
+}
 
 QByteArray TStringGridIO::serialize(const TextGrid &grid, const QString &delimiter, bool quote)
 {
@@ -226,19 +296,60 @@ void TStringGridIO::SaveToFile(const QString &fileName, const QString &delimiter
     const QByteArray bytes = serialize(*m_targetGrid, delimiter, quote);
 
     // The old file is replaced only by a rename once the new one is complete on disk, so a crash,
-    // a kill or a full disk never leaves a truncated record behind.
+    // a kill or a full disk never leaves a truncated record behind. Only the write calls leave a
+    // trustworthy errno behind; for the others the folder is examined.
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly))
-        fail(u"ファイル %1 を作成できません。%2"_s, fileName, file.errorString());
+        fail(u"ファイル %1 を作成できません。%2"_s, fileName,
+            failureReason(fileName, 0, file.errorString()));
+    errno = 0;
     if (file.write(bytes) != bytes.size() || !file.flush()) {
-        const QString reason = file.errorString();
+        const int error = errno;
+        const QString reason = failureReason(fileName, error, file.errorString());
         file.cancelWriting();
         fail(u"ファイル %1 を書き込めません。%2"_s, fileName, reason);
     }
     syncFileToDisk(file);
     if (!file.commit())
-        fail(u"ファイル %1 を書き込めません。%2"_s, fileName, file.errorString());
+        fail(u"ファイル %1 を書き込めません。%2"_s, fileName,
+            failureReason(fileName, 0, file.errorString()));
     syncFolderToDisk(fileName);
+}
+
+QByteArray TStringGridIO::readFile(const QString &fileName)
+{
+    QFile file;
+#if defined(Q_OS_UNIX)
+    // Without O_NONBLOCK, opening a named pipe waits for a writer that never comes.
+    const int fd
+        = ::open(QFile::encodeName(fileName).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        fail(u"ファイル %1 を開けません。%2"_s, fileName,
+            QString::fromLocal8Bit(std::strerror(errno)));
+    struct stat info
+    {
+    };
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        fail(u"ファイル %1 を開けません。%2"_s, fileName, u"通常のファイルではありません"_s);
+    }
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        fail(u"ファイル %1 を開けません。%2"_s, fileName, file.errorString());
+    }
+#else
+    file.setFileName(fileName);
+    if (QFileInfo::exists(fileName) && !QFileInfo(fileName).isFile())
+        fail(u"ファイル %1 を開けません。%2"_s, fileName, u"通常のファイルではありません"_s);
+    if (!file.open(QIODevice::ReadOnly))
+        fail(u"ファイル %1 を開けません。%2"_s, fileName, file.errorString());
+#endif
+    const QByteArray bytes = file.read(MaxFileSize + 1);
+    if (file.error() != QFileDevice::NoError)
+        fail(u"ファイル %1 を読み込めません。%2"_s, fileName, file.errorString());
+    if (bytes.size() > MaxFileSize)
+        fail(u"ファイル %1 を読み込めません。%2"_s, fileName, u"ファイルが大きすぎます"_s);
+    return bytes;
 }
 
 void TStringGridIO::LoadFromFile(
@@ -246,13 +357,5 @@ void TStringGridIO::LoadFromFile(
 {
     if (!m_targetGrid)
         return;
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
-        fail(u"ファイル %1 を開けません。%2"_s, fileName, file.errorString());
-    const QByteArray bytes = file.read(MaxFileSize + 1);
-    if (file.error() != QFileDevice::NoError)
-        fail(u"ファイル %1 を読み込めません。%2"_s, fileName, file.errorString());
-    if (bytes.size() > MaxFileSize)
-        fail(u"ファイル %1 を読み込めません。%2"_s, fileName, u"ファイルが大きすぎます"_s);
-    parse(bytes, *m_targetGrid, delimiter, quote, m_stretch);
+    parse(readFile(fileName), *m_targetGrid, delimiter, quote, m_stretch);
 }

@@ -27,6 +27,15 @@ public:
     // Throws std::runtime_error with the platform's message before any cell changes.
     void LoadFromFile(const QString &fileName, const QString &delimiter, bool quote) const;
 
+    // The whole file, opened only when it is a regular file and never waiting on a pipe or a
+    // device. Throws std::runtime_error with the reason.
+    static QByteArray readFile(const QString &fileName);
+    // Why writing fileName failed: the common causes (no space, no permission, a read-only file
+    // system, a missing folder) in Japanese, otherwise systemText. errorNumber is the errno of
+    // the failing call, or 0 when it is not known; the folder is then examined.
+    static QString failureReason(
+        const QString &fileName, int errorNumber, const QString &systemText);
+
     // Every row as one line of cells joined by the delimiter, each line ended by CR LF.
     // Cells are written as Latin-1 bytes; with quote, non-numeric cells go between double quotes.
     static QByteArray serialize(const TextGrid &grid, const QString &delimiter, bool quote);

@@ -1,0 +1,67 @@
+#include "FolderSnapshot.h"
+#include "app/SingleInstance.h"
+
+#include <QLocalSocket>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QWidget>
+
+using namespace Qt::StringLiterals;
+
+class TestSingleInstance : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void secondStartOnTheSameRecordRaisesTheFirstAndWritesNothing()
+    {
+        QTemporaryDir dir;
+        const QString record = dir.filePath(u"settemp.dat"_s);
+        SingleInstance first(record);
+        QCOMPARE(first.claim(), SingleInstance::Claim::Owner);
+        QWidget window; // hidden, as a window left behind others
+        first.raiseOnRequest(&window);
+        const auto before = folderSnapshot(dir.path());
+
+        QProcess second;
+        second.start(QStringLiteral(PEMIRA_EXECUTABLE), {u"--record"_s, record});
+        QVERIFY(second.waitForFinished(20'000));
+        QCOMPARE(second.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(second.exitCode(), 0);
+        QTRY_VERIFY(window.isVisible());
+        QCOMPARE(folderSnapshot(dir.path()), before);
+
+        // Another record beside it is another program's to hold.
+        SingleInstance other(dir.filePath(u"other.dat"_s));
+        QCOMPARE(other.claim(), SingleInstance::Claim::Owner);
+    }
+
+    void lockLeftByACrashDoesNotBlock()
+    {
+        QTemporaryDir dir;
+        const QString record = dir.filePath(u"settemp.dat"_s);
+        QProcess crashed;
+        crashed.start(QStringLiteral(PEMIRA_EXECUTABLE), {u"--record"_s, record});
+        QVERIFY(crashed.waitForStarted());
+        // Running once it answers on its socket.
+        QTRY_VERIFY_WITH_TIMEOUT(answers(record), 20'000);
+        crashed.kill();
+        QVERIFY(crashed.waitForFinished());
+        QVERIFY(QFile::exists(SingleInstance::lockFileName(record)));
+
+        SingleInstance next(record);
+        QCOMPARE(next.claim(), SingleInstance::Claim::Owner);
+        QVERIFY(answers(record));
+    }
+
+private:
+    static bool answers(const QString &record)
+    {
+        QLocalSocket socket;
+        socket.connectToServer(SingleInstance::serverName(record));
+        return socket.waitForConnected(200);
+    }
+};
+
+QTEST_MAIN(TestSingleInstance)
+#include "tst_singleinstance.moc"
