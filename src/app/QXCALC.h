@@ -22,6 +22,7 @@ class TPanel;
 class TPictureButton;
 class TPrint01;
 class TRightEdit;
+class WindowKeyboard;
 
 class TQXCALC : public QWidget
 {
@@ -48,6 +49,7 @@ public:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    bool focusNextPrevChild(bool next) override;
 
 private:
     // Layout
@@ -139,6 +141,8 @@ private:
 
     Options m_options;
     QHash<QString, QWidget *> m_controls;
+    WindowKeyboard *m_keyboard = nullptr;
+    bool m_forwardingEnter = false;
 
     // Named components the handlers use most.
     TPanel *Panel1 = nullptr, *Panel2 = nullptr, *Panel3 = nullptr, *Panel5 = nullptr,
