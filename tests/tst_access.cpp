@@ -133,7 +133,9 @@ private Q_SLOTS:
         QVERIFY(offscreen("PictureButton9")); // below the compact window
         QVERIFY(offscreen("Label31"));
         QVERIFY(accessible(h->find<QWidget>("Panel9"))->state().invisible);
-        h->click("Panel14");
+        h->find<QWidget>("Panel14")->setFocus();
+        key(Qt::Key_Space); // the window toggle answers the keyboard too
+        QCOMPARE(h->window->height(), 477);
         QVERIFY(!offscreen("PictureButton9"));
         QVERIFY(!offscreen("Label31"));
     }
@@ -267,6 +269,28 @@ private Q_SLOTS:
             QCOMPARE(h->edit("RightEdit2")->text(), QString()); // "了 解" clears the inputs
         if (closes && popup != u"question"_s)
             QTRY_COMPARE(focused(), opener);
+    }
+
+    // Tab cycles through the open pop-up's keys only; closing it gives the focus back.
+    void popupKeepsTheFocusUntilItCloses()
+    {
+        QWidget *keypad = h->find<QWidget>("Panel9");
+        QWidget *age = h->edit("RightEdit1");
+        age->setFocus();
+        key(Qt::Key_Space);
+        for (int i = 0; i < 15; ++i) {
+            key(Qt::Key_Tab);
+            QVERIFY(keypad->isAncestorOf(focused()));
+        }
+        type(u"9"_s);
+        key(Qt::Key_Return); // 9 years: the notice
+        QWidget *notice = h->find<QWidget>("Panel11");
+        QCOMPARE(accessible(notice)->role(), QAccessible::AlertMessage);
+        QCOMPARE(accessible(notice)->text(QAccessible::Name), u"１５歳未満には対応してません"_s);
+        key(Qt::Key_Backtab);
+        QCOMPARE(focused(), h->push("Button18")); // its one answer
+        key(Qt::Key_Return);
+        QCOMPARE(focused(), age);
     }
 
     void under15NoticeThroughTheKeyboard()
