@@ -2,6 +2,7 @@
 // live elsewhere: src/assessment (inputs, keypad, judgement, number texts), src/record (record
 // table, calendar, file, graph painting), src/print + src/report (the printed sheets), src/info
 // (information page address and the lazily loaded browser), src/controls (the drawn controls).
+// Keyboard operation and pop-up focus: WindowKeyboard; assistive technology: AccessibleWindow.
 #pragma once
 
 #include "assessment/Assessment.h"
