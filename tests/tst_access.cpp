@@ -188,6 +188,10 @@ private Q_SLOTS:
             tab(1);
         }
         QCOMPARE(focused(), h->button("PictureButton3"));
+        key(Qt::Key_Backtab); // a field entered by the keyboard keeps its text unselected
+        QCOMPARE(focused(), h->edit("RightEdit4"));
+        QVERIFY(!h->edit("RightEdit4")->hasSelectedText());
+        tab(1);
         key(Qt::Key_Return);
         if (time.hour() >= 16) {
             QCOMPARE(focused(), h->button("PictureButton11"));

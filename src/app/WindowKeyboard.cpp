@@ -144,7 +144,11 @@ bool WindowKeyboard::focusNext(bool forward)
     const qsizetype count = list.size();
     const qsizetype next
         = at < 0 ? (forward ? 0 : count - 1) : (at + (forward ? 1 : count - 1)) % count;
-    list.at(next)->setFocus(forward ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+    // A field entered by Tab keeps its text unselected, as after a click.
+    const bool field = qobject_cast<TRightEdit *>(list.at(next)) != nullptr;
+    list.at(next)->setFocus(field ? Qt::OtherFocusReason
+            : forward             ? Qt::TabFocusReason
+                                  : Qt::BacktabFocusReason);
     return true;
 }
 
