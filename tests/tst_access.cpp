@@ -282,6 +282,7 @@ private Q_SLOTS:
         QWidget *age = h->edit("RightEdit1");
         age->setFocus();
         key(Qt::Key_Space);
+        QCOMPARE(accessible(keypad)->text(QAccessible::Description), u"年齢"_s);
         for (int i = 0; i < 15; ++i) {
             key(Qt::Key_Tab);
             QVERIFY(keypad->isAncestorOf(focused()));

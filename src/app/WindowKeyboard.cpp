@@ -275,6 +275,9 @@ void WindowKeyboard::popupShown(QWidget *popup)
     if (current && popup->isAncestorOf(current))
         return;
     m_returnFocus[popup] = current && current->isVisible() ? current : m_lastFocus.data();
+    // The keypad tells which field it fills: the one it was opened from.
+    if (popup == c("Panel9") && qobject_cast<TRightEdit *>(m_returnFocus[popup]))
+        popup->setAccessibleDescription(m_returnFocus[popup]->accessibleName());
 
     QAccessibleEvent announce(
         popup, popup == c("Panel11") ? QAccessible::Alert : QAccessible::DialogStart);
