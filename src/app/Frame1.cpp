@@ -34,6 +34,7 @@ constexpr int ScrollBarHeight = 16;
 // Paints the day header; the texts are laid out once when they change, not on every paint.
 class DayHeaderGrid : public QWidget
 {
+    Q_OBJECT
 public:
     explicit DayHeaderGrid(QWidget *parent)
         : QWidget(parent)
@@ -87,6 +88,7 @@ private:
 // Shows the cached graph bitmap; all drawing into it happens elsewhere.
 class PictureView : public QWidget
 {
+    Q_OBJECT
 public:
     PictureView(TFrame1 *frame, QWidget *parent)
         : QWidget(parent)
@@ -136,6 +138,7 @@ TFrame1::TFrame1(QWidget *parent)
 
     resize(FrameWidth, FrameHeight);
     layoutChildren();
+    describeGraph(TextGrid(1, 1), 3);
 }
 
 TFrame1::~TFrame1() = default;
@@ -203,9 +206,26 @@ GraphResult TFrame1::drawGraph(const TextGrid &table, int row, FacesSource faces
     } else {
         result = ::drawGraph(m_picture, table, row, faces(), referenceLine);
     }
+    describeGraph(table, row);
     updatePicture();
     scrollToX(result.endX - 400);
     return result;
+}
+
+void TFrame1::describeGraph(const TextGrid &table, int row)
+{
+    m_pictureView->setAccessibleName(row == 8 ? u"脂肪重量グラフ"_s : u"体重グラフ"_s);
+    QString latest;
+    for (int column = table.columnCount() - 1; column >= 0 && latest.isEmpty(); --column)
+        latest = table.cell(column, row);
+    m_pictureView->setAccessibleDescription(
+        latest.isEmpty() ? u"記録なし"_s : u"最新の値 %1kg"_s.arg(latest));
+}
+
+QRect TFrame1::headerCellRect(int column, int row)
+{
+    return QRect(column * (HeaderColumnWidth + GridLine), row * (HeaderRowHeight + GridLine),
+        HeaderColumnWidth, HeaderRowHeight);
 }
 
 void TFrame1::setDayHeader(const DayHeaderTexts &texts)
@@ -248,3 +268,5 @@ void TFrame1::layoutChildren()
     m_scrollBar->setPageStep(std::max(1, viewWidth));
     m_content->move(-m_scrollBar->value(), 0);
 }
+
+#include "Frame1.moc"

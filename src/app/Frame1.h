@@ -40,6 +40,13 @@ public:
 
     void setDayHeader(const DayHeaderTexts &texts);
     QString headerText(int column, int row) const { return m_header.text(column, row); }
+    // Where header cell (column, row) is drawn inside headerView().
+    static QRect headerCellRect(int column, int row);
+
+    // The day header and the graph picture, for assistive technology; the picture's accessible
+    // name says which graph it shows and its description the latest value.
+    QWidget *headerView() const { return m_headerGrid; }
+    QWidget *pictureView() const { return m_pictureView; }
 
     // Limited to 0 .. scrollMaximum().
     void scrollToX(int position);
@@ -53,6 +60,7 @@ protected:
 
 private:
     void layoutChildren();
+    void describeGraph(const TextGrid &table, int row);
 
     // The bitmap (833 KB) and its mood faces are made when the picture is first shown or asked
     // for: the compact window never shows it, so a start does not pay for them. Until then the

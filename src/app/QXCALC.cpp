@@ -1,8 +1,10 @@
 #include "QXCALC.h"
 
+#include "AccessibleWindow.h"
 #include "ErrorReport.h"
 #include "WindowLayout.h"
 #include "Frame1.h"
+#include "WindowKeyboard.h"
 #include "assessment/Assessment.h"
 #include "assessment/InputRules.h"
 #include "assessment/NumberFormat.h"
@@ -12,6 +14,7 @@
 #include "controls/Label.h"
 #include "controls/Panel.h"
 #include "controls/PictBtn.h"
+#include "controls/PressKey.h"
 #include "controls/RightEdit.h"
 #include "info/InfoBrowserHost.h"
 #include "info/InfoPage.h"
@@ -30,9 +33,11 @@
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QTimer>
 
+#include <algorithm>
 #include <stdexcept>
 
 using namespace Qt::StringLiterals;
@@ -96,6 +101,7 @@ TQXCALC::TQXCALC(const Options &options, QWidget *parent)
             | Qt::WindowCloseButtonHint)
     , m_options(options)
 {
+    installAccessibleFactory();
     setObjectName(u"QXCALC"_s);
     setWindowTitle(u"ペミラ"_s);
     setWindowIcon(applicationIcon());
@@ -183,7 +189,10 @@ void TQXCALC::createControls()
             break;
         }
         case Kind::Push: {
-            auto *button = new QPushButton(caption, parent);
+            const bool actsOnPress = std::any_of(std::begin(pressKeys), std::end(pressKeys),
+                [&row](const auto &key) { return qstrcmp(key.name, row.name) == 0; });
+            auto *button
+                = actsOnPress ? new TPressKey(caption, parent) : new QPushButton(caption, parent);
             button->setFocusPolicy(Qt::NoFocus);
             applyFont(button, font);
             widget = button;
@@ -317,6 +326,9 @@ void TQXCALC::connectHandlers()
         const QString code = QString::number(i + 1);
         connect(button, &TPictureButton::mouseDown, this,
             [this, code] { guarded([this, code] { moodPress(code); }); });
+        // Space and Enter choose as a mouse press does.
+        connect(button, &TPictureButton::pressedByKey, this,
+            [this, code] { guarded([this, code] { moodPress(code); }); });
         onClick(button, &TQXCALC::PictureButton11Click);
     }
 
@@ -337,7 +349,11 @@ void TQXCALC::connectHandlers()
         edits[i]->setKeyFilter([field](QChar c) { return InputRules::acceptsTypedChar(field, c); });
     }
 
-    // One application-wide filter sees the keypad presses and the window's Enter key.
+    const auto named
+        = [this](const char *name) { return m_controls.value(QString::fromLatin1(name)); };
+    describeWindowControls(named);
+    m_keyboard = new WindowKeyboard(this, named);
+    // One application-wide filter sees the keypad presses and the window's keys.
     qApp->installEventFilter(this);
 
     connect(WebBrowser1, &InfoBrowserHost::navigateComplete, this,
@@ -361,23 +377,44 @@ bool TQXCALC::eventFilter(QObject *watched, QEvent *event)
             }
         }
     }
+    // The Enter key forwarded to a picture button below goes straight to it.
+    if (m_forwardingEnter && event->type() == QEvent::KeyPress)
+        return false;
+    if (m_keyboard && m_keyboard->filter(watched, event))
+        return true;
     // FormKeyPress: Enter moves the focus on as Tab would and is never delivered as a character;
-    // a focused picture button still acts on the key going down first.
+    // a focused picture button (or the window toggle) still acts on the key going down first.
     if (event->type() == QEvent::KeyPress) {
         auto *key = static_cast<QKeyEvent *>(event);
         auto *widget = qobject_cast<QWidget *>(watched);
         if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && widget
             && widget->window() == this) {
-            if (auto *button = qobject_cast<TPictureButton *>(widget)) {
-                qApp->removeEventFilter(this);
-                QApplication::sendEvent(button, event);
-                qApp->installEventFilter(this);
+            auto *panel = qobject_cast<TPanel *>(widget);
+            if (panel
+                && (qobject_cast<TPictureButton *>(panel) || panel->kind() == TPanel::Toggle)) {
+                // The filter keeps watching: the pop-up the key opens takes the focus.
+                m_forwardingEnter = true;
+                const auto forwarded = qScopeGuard([this] { m_forwardingEnter = false; });
+                QApplication::sendEvent(panel, event);
             }
-            focusNextChild();
+            // Not when the key opened a pop-up, which took the focus.
+            if (widget == this || focusWidget() == widget)
+                m_keyboard->focusNext(true);
             return true;
         }
     }
     return QWidget::eventFilter(watched, event);
+}
+
+bool TQXCALC::focusNextPrevChild(bool next)
+{
+    // Qt asks this when the focused control is disabled or hidden: a disabled one loses the focus
+    // so that the pop-up it opens can give it back.
+    if (QWidget *focus = focusWidget(); focus && !focus->isEnabled()) {
+        focus->clearFocus();
+        return true;
+    }
+    return m_keyboard ? m_keyboard->focusNext(next) : QWidget::focusNextPrevChild(next);
 }
 
 QDateTime TQXCALC::now() const
@@ -439,6 +476,8 @@ void TQXCALC::showSex(int sexCode)
     PictureButton1->setCaption(sexCode == 2 ? QString() : u"♂"_s);
     PictureButton2->setColor(sexCode == 1 ? faded : bgrColor(12615935));
     PictureButton2->setCaption(sexCode == 1 ? QString() : u"♀"_s);
+    PictureButton1->setChecked(sexCode == 1);
+    PictureButton2->setChecked(sexCode == 2);
 }
 
 void TQXCALC::PictureButton1Click()
@@ -772,6 +811,7 @@ void TQXCALC::RunAssessment()
         if (figure->pixmap().isNull()) // drawn the first time it is needed
             figure->setPixmap(
                 QPixmap::fromImage(figurePicture(result.figure, devicePixelRatioF())));
+        figure->setAccessibleDescription(result.bodyTypeCaption);
         figure->show();
     }
     Label12->setCaption(result.fatWeightText + u"kg"_s);

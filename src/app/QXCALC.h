@@ -2,6 +2,7 @@
 // live elsewhere: src/assessment (inputs, keypad, judgement, number texts), src/record (record
 // table, calendar, file, graph painting), src/print + src/report (the printed sheets), src/info
 // (information page address and the lazily loaded browser), src/controls (the drawn controls).
+// Keyboard operation and pop-up focus: WindowKeyboard; assistive technology: AccessibleWindow.
 #pragma once
 
 #include "assessment/Assessment.h"
@@ -25,6 +26,7 @@ class TPanel;
 class TPictureButton;
 class TPrint01;
 class TRightEdit;
+class WindowKeyboard;
 
 class TQXCALC : public QWidget
 {
@@ -51,6 +53,7 @@ public:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    bool focusNextPrevChild(bool next) override;
 
 private:
     // Layout
@@ -146,6 +149,8 @@ private:
 
     Options m_options;
     QHash<QString, QWidget *> m_controls;
+    WindowKeyboard *m_keyboard = nullptr;
+    bool m_forwardingEnter = false;
 
     // Named components the handlers use most.
     TPanel *Panel1 = nullptr, *Panel2 = nullptr, *Panel3 = nullptr, *Panel5 = nullptr,

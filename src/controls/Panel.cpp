@@ -1,5 +1,7 @@
 #include "Panel.h"
 
+#include <QAccessible>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -86,6 +88,8 @@ void TPanel::setCaption(const QString &caption)
         return;
     m_caption = caption;
     update();
+    QAccessibleEvent nameChange(this, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&nameChange);
     Q_EMIT captionChanged(m_caption);
 }
 
@@ -131,6 +135,18 @@ void TPanel::paintEvent(QPaintEvent *)
         p.setPen(m_textColor);
         p.drawText(r, Qt::AlignCenter | Qt::TextShowMnemonic | Qt::TextSingleLine, m_caption);
     }
+    // Only a panel the window lets take the focus (the window toggle) ever shows it.
+    if (hasFocus()) {
+        QPen dotted(m_textColor, 1, Qt::DotLine);
+        p.setPen(dotted);
+        p.drawRect(r.adjusted(1, 1, -2, -2));
+    }
+}
+
+void TPanel::click()
+{
+    if (isEnabled())
+        Q_EMIT clicked();
 }
 
 void TPanel::mousePressEvent(QMouseEvent *event)
@@ -148,4 +164,18 @@ void TPanel::mouseReleaseEvent(QMouseEvent *event)
     m_leftPressed = false;
     if (isEnabled() && rect().contains(event->position().toPoint()))
         Q_EMIT clicked();
+}
+
+void TPanel::keyPressEvent(QKeyEvent *event)
+{
+    // A toggle panel answers Space and Enter as a button does.
+    const int key = event->key();
+    if (m_kind == Toggle && !event->isAutoRepeat()
+        && (key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter)) {
+        click();
+        if (key == Qt::Key_Space)
+            event->accept();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }

@@ -35,9 +35,13 @@ class TPanel : public QWidget
     Q_PROPERTY(QString caption READ caption WRITE setCaption NOTIFY captionChanged)
     Q_PROPERTY(Bevel bevelOuter READ bevelOuter WRITE setBevelOuter NOTIFY bevelOuterChanged)
     Q_PROPERTY(Bevel bevelInner READ bevelInner WRITE setBevelInner NOTIFY bevelInnerChanged)
+    Q_PROPERTY(Kind kind READ kind WRITE setKind)
 public:
     enum Bevel { bvNone, bvLowered, bvRaised };
     Q_ENUM(Bevel)
+    // What the panel is to the person using it, as assistive technology reports it.
+    enum Kind { Surface, Popup, AlertPopup, Toggle };
+    Q_ENUM(Kind)
 
     explicit TPanel(QWidget *parent = nullptr);
     ~TPanel() override;
@@ -53,6 +57,12 @@ public:
     void setBevelOuter(Bevel bevel);
     Bevel bevelInner() const { return m_bevelInner; }
     void setBevelInner(Bevel bevel);
+    Kind kind() const { return m_kind; }
+    void setKind(Kind kind) { m_kind = kind; }
+
+public Q_SLOTS:
+    // Raises the click as a release of the left button inside would, when enabled.
+    void click();
 
 Q_SIGNALS:
     void clicked();
@@ -72,6 +82,7 @@ protected:
     void paintEvent(QPaintEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     QColor m_color;
@@ -79,5 +90,6 @@ private:
     QString m_caption;
     Bevel m_bevelOuter {bvRaised};
     Bevel m_bevelInner {bvNone};
+    Kind m_kind {Surface};
     bool m_leftPressed {false};
 };

@@ -1,5 +1,6 @@
 #include "PictBtn.h"
 
+#include <QAccessible>
 #include <QCursor>
 #include <QFocusEvent>
 #include <QFontMetrics>
@@ -148,6 +149,30 @@ void TPictureButton::setStretch(bool on)
     Q_EMIT stretchChanged(on);
 }
 
+void TPictureButton::setCheckable(bool on)
+{
+    if (on == m_checkable)
+        return;
+    m_checkable = on;
+    QAccessible::State changed;
+    changed.checkable = true;
+    QAccessibleStateChangeEvent event(this, changed);
+    QAccessible::updateAccessibility(&event);
+    Q_EMIT checkableChanged(on);
+}
+
+void TPictureButton::setChecked(bool on)
+{
+    if (on == m_checked)
+        return;
+    m_checked = on;
+    QAccessible::State changed;
+    changed.checked = true;
+    QAccessibleStateChangeEvent event(this, changed);
+    QAccessible::updateAccessibility(&event);
+    Q_EMIT checkedChanged(on);
+}
+
 void TPictureButton::applyRestBevels()
 {
     Bevel inner = bvNone, outer = bvNone;
@@ -178,6 +203,12 @@ void TPictureButton::applyRestBevels()
 
 void TPictureButton::setDown(bool down)
 {
+    if (QAccessible::isActive()) {
+        QAccessible::State changed;
+        changed.pressed = true;
+        QAccessibleStateChangeEvent event(this, changed);
+        QAccessible::updateAccessibility(&event);
+    }
     switch (m_buttonStyle) {
     case bsNone:
         setBevelOuter(down ? bvLowered : bvNone);
@@ -212,6 +243,18 @@ void TPictureButton::click()
     setDown(false);
     update();
     Q_EMIT clicked();
+}
+
+void TPictureButton::pressByKey()
+{
+    if (!isEnabled())
+        return;
+    setDown(true);
+    m_pressed = true;
+    update();
+    const auto release = qScopeGuard([this] { cancelPress(); });
+    Q_EMIT pressedByKey();
+    click();
 }
 
 void TPictureButton::cancelPress()
@@ -466,19 +509,15 @@ void TPictureButton::keyPressEvent(QKeyEvent *event)
             m_pressed = true;
             setDown(true);
             update();
+            Q_EMIT pressedByKey();
         }
         event->accept();
         break;
     case Qt::Key_Return:
-    case Qt::Key_Enter: {
-        setDown(true);
-        m_pressed = true;
-        update();
-        const auto release = qScopeGuard([this] { cancelPress(); });
+    case Qt::Key_Enter:
         // Left unaccepted so that the window's own Enter rule still sees the key.
-        click();
+        pressByKey();
         break;
-    }
     default:
         if (m_pressed)
             cancelPress();

@@ -21,6 +21,8 @@ class TPictureButton : public TPanel
     Q_PROPERTY(int captionLeft READ captionLeft WRITE setCaptionLeft NOTIFY captionLeftChanged)
     Q_PROPERTY(int captionTop READ captionTop WRITE setCaptionTop NOTIFY captionTopChanged)
     Q_PROPERTY(bool stretch READ stretch WRITE setStretch NOTIFY stretchChanged)
+    Q_PROPERTY(bool checkable READ isCheckable WRITE setCheckable NOTIFY checkableChanged)
+    Q_PROPERTY(bool checked READ isChecked WRITE setChecked NOTIFY checkedChanged)
 public:
     enum ButtonStyle {
         bsNone,
@@ -64,6 +66,13 @@ public:
     bool stretch() const { return m_stretch; }
     void setStretch(bool on);
 
+    // Whether the button stands for a choice and whether that choice is made. Only assistive
+    // technology hears of it: the caller shows the choice through colours and captions.
+    bool isCheckable() const { return m_checkable; }
+    void setCheckable(bool on);
+    bool isChecked() const { return m_checked; }
+    void setChecked(bool on);
+
     QColor displayedColor() const { return panelColor(); }
     bool isPressed() const { return m_pressed; }
     int pressCancel() const { return m_pressCancel; }
@@ -79,9 +88,15 @@ public:
 public Q_SLOTS:
     // Raises the click as a key or the accelerator does.
     void click();
+    // Presses and clicks the button as the Enter key does; for the keyboard and for assistive
+    // technology.
+    void pressByKey();
 
 Q_SIGNALS:
     void doubleClicked();
+    // The button went down by Space, Enter or an assistive technology's press: what a mouse
+    // press on it means, for the keyboard.
+    void pressedByKey();
     void mouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint pos);
     void mouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint pos);
     void mouseEnter(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons, QPoint pos);
@@ -99,6 +114,8 @@ Q_SIGNALS:
     void captionLeftChanged(int left);
     void captionTopChanged(int top);
     void stretchChanged(bool on);
+    void checkableChanged(bool on);
+    void checkedChanged(bool on);
 
 protected:
     // Pointer entering or leaving the button, also while it is held.
@@ -142,6 +159,8 @@ private:
     int m_captionLeft {-1};
     int m_captionTop {-1};
     bool m_stretch {false};
+    bool m_checkable {false};
+    bool m_checked {false};
 
     bool m_pressed {false};
     int m_pressCancel {0};

@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QRegularExpression>
 
 #include <algorithm>
@@ -145,4 +146,15 @@ void TRightEdit::contextMenuEvent(QContextMenuEvent *event)
         }
     }
     menu->exec(event->globalPos());
+}
+
+void TRightEdit::paintEvent(QPaintEvent *event)
+{
+    QLineEdit::paintEvent(event);
+    // Without a frame the caret alone would not show where the keyboard is.
+    if (hasFocus()) {
+        QPainter p(this);
+        p.setPen(QPen(palette().color(QPalette::Text), 1, Qt::DotLine));
+        p.drawRect(rect().adjusted(0, 0, -1, -1));
+    }
 }

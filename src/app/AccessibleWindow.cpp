@@ -1,0 +1,138 @@
+#include "AccessibleWindow.h"
+
+#include "Frame1.h"
+#include "controls/Accessible.h"
+#include "controls/Label.h"
+#include "controls/Panel.h"
+#include "controls/PictBtn.h"
+
+#include <QAccessible>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QAccessibleInterface *windowInterface(const QString &className, QObject *object)
+{
+    if (QAccessibleInterface *control = accessibleControl(className, object))
+        return control;
+    auto *widget = qobject_cast<QWidget *>(object);
+    if (!widget)
+        return nullptr;
+    if (className == u"TFrame1"_s)
+        return new AccessibleShownWidget(widget, QAccessible::Pane);
+    // The page itself is the browser engine's own tree, inside this area.
+    if (className == u"InfoBrowserHost"_s)
+        return new AccessibleShownWidget(widget, QAccessible::Client);
+    if (className == u"TPressKey"_s)
+        return new AccessiblePressKey(widget);
+    // Asked for as they are made (the interface is cached then): known by class, not pointer.
+    const bool header = className == u"DayHeaderGrid"_s;
+    if (!header && className != u"PictureView"_s)
+        return nullptr;
+    for (QObject *up = object->parent(); up; up = up->parent()) {
+        auto *frame = qobject_cast<TFrame1 *>(up);
+        if (!frame)
+            continue;
+        if (!header)
+            return new AccessibleImage(widget);
+        AccessibleTextTable::Grid grid;
+        grid.columns = DayHeaderTexts::Columns;
+        grid.rows = DayHeaderTexts::Rows;
+        grid.text = [frame](int column, int row) { return frame->headerText(column, row); };
+        grid.cellRect = &TFrame1::headerCellRect;
+        return new AccessibleTextTable(widget, std::move(grid));
+    }
+    return nullptr;
+}
+
+} // namespace
+
+void installAccessibleFactory()
+{
+    static bool installed = false;
+    if (installed)
+        return;
+    installed = true;
+    QAccessible::installFactory(&windowInterface);
+}
+
+QString figureDescription(int n)
+{
+    switch (n) {
+    case 1:
+        return u"指さす女性と驚く女性"_s;
+    case 2:
+        return u"ウインクしてＶサインをする女性"_s;
+    case 3:
+        return u"両手を振る元気な女性"_s;
+    case 4:
+        return u"頬に手を当てて慌てる女性"_s;
+    case 5:
+        return u"手を合わせて心配する女性"_s;
+    }
+    return {};
+}
+
+void describeWindowControls(const std::function<QWidget *(const char *name)> &control)
+{
+    auto label = [&](const char *name) { return static_cast<TLabel *>(control(name)); };
+    // The fields are named by their row captions, which also label them.
+    const char *rows[][2] = {{"Label3", "RightEdit1"}, {"Label4", "RightEdit2"},
+        {"Label5", "RightEdit3"}, {"Label6", "RightEdit4"}};
+    for (const auto &row : rows) {
+        QWidget *field = control(row[1]);
+        label(row[0])->setBuddy(field);
+        field->setAccessibleName(label(row[0])->text().remove(u' ').remove(u'　'));
+        field->setAccessibleDescription(label(row[0])->toolTip());
+        field->setFocusPolicy(Qt::StrongFocus);
+    }
+    // Values read together with their captions.
+    const char *values[][2] = {{"Label7", "Label9"}, {"Label8", "Label10"}, {"Label11", "Label12"},
+        {"Label13", "Label14"}};
+    for (const auto &pair : values)
+        label(pair[0])->setBuddy(control(pair[1]));
+
+    for (const char *name : {"PictureButton1", "PictureButton2"}) {
+        auto *sex = static_cast<TPictureButton *>(control(name));
+        sex->setCheckable(true);
+        // The button that is not chosen loses its caption, not its meaning.
+        sex->setAccessibleName(sex->caption());
+        sex->setAccessibleDescription(control("Label2")->toolTip());
+    }
+    for (const char *name : {"PictureButton1", "PictureButton2", "PictureButton3", "PictureButton4",
+             "PictureButton5", "PictureButton6", "PictureButton7", "PictureButton8",
+             "PictureButton9", "PictureButton10", "PictureButton11", "PictureButton12",
+             "PictureButton13", "PictureButton14"})
+        control(name)->setFocusPolicy(Qt::StrongFocus);
+    // Push buttons keep to the mouse as before: a click does not move the focus to them.
+    for (const char *name : {"Button1", "Button2", "Button3", "Button4", "Button5", "Button6",
+             "Button7", "Button8", "Button9", "Button10", "Button11", "Button12", "Button13",
+             "Button14", "Button15", "Button16", "Button17", "Button18"})
+        control(name)->setFocusPolicy(Qt::TabFocus);
+    for (const char *name : {"Button1", "Button2", "Button3"})
+        control(name)->setAccessibleName(u"閉じる"_s);
+    control("Button14")->setAccessibleName(u"小数点"_s);
+    control("Button15")->setAccessibleName(u"クリア"_s);
+
+    auto panel = [&](const char *name) { return static_cast<TPanel *>(control(name)); };
+    for (const char *name : {"Panel5", "Panel7", "Panel9", "Panel15"})
+        panel(name)->setKind(TPanel::Popup);
+    panel("Panel11")->setKind(TPanel::AlertPopup);
+    panel("Panel9")->setAccessibleName(u"テンキー"_s);
+    panel("Panel5")->setAccessibleName(
+        static_cast<TPictureButton *>(control("PictureButton5"))->caption().trimmed());
+    panel("Panel14")->setKind(TPanel::Toggle);
+    panel("Panel14")->setFocusPolicy(Qt::TabFocus);
+
+    // The parked data controls are never seen; hidden, nothing reports them as showing.
+    control("StringGrid1")->hide();
+    for (const char *set : {"", "m", "p"}) {
+        for (int n = 10; n <= 13; ++n)
+            control(QByteArray("Image" + QByteArray::number(n) + set).constData())->hide();
+    }
+
+    for (int n = 1; n <= 5; ++n)
+        control(QByteArray("Image" + QByteArray::number(n)).constData())
+            ->setAccessibleName(figureDescription(n));
+}

@@ -1,0 +1,328 @@
+#include "WindowKeyboard.h"
+
+#include "controls/Accessible.h"
+#include "controls/RightEdit.h"
+
+#include <QAccessible>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QPushButton>
+#include <QTimer>
+
+#include <vector>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Tab orders: the window's controls, then each pop-up's.
+const std::vector<const char *> windowOrder {"PictureButton1", "PictureButton2", "RightEdit1",
+    "RightEdit2", "RightEdit3", "RightEdit4", "PictureButton3", "PictureButton4", "PictureButton5",
+    "Panel14", "PictureButton10", "PictureButton9", "PictureButton6", "PictureButton8"};
+const struct
+{
+    const char *popup;
+    std::vector<const char *> order;
+} popupOrders[] = {
+    // Topmost first: the question opens over the keypad.
+    {"Panel11", {"Button18", "Button17"}},
+    {"Panel15", {"PictureButton11", "PictureButton12", "PictureButton13", "PictureButton14"}},
+    {"Panel5", {"Button1"}},
+    {"Panel7", {"PictureButton7", "Button3"}},
+    {"Panel9",
+        {"Button10", "Button11", "Button12", "Button7", "Button8", "Button9", "Button4", "Button5",
+            "Button6", "Button13", "Button14", "Button15", "Button16", "Button2"}},
+};
+
+// The keypad keys that append a character, as typed.
+const struct
+{
+    char16_t character;
+    const char *key;
+} keypadKeys[] = {{u'0', "Button13"}, {u'1', "Button4"}, {u'2', "Button5"}, {u'3', "Button6"},
+    {u'4', "Button7"}, {u'5', "Button8"}, {u'6', "Button9"}, {u'7', "Button10"}, {u'8', "Button11"},
+    {u'9', "Button12"}, {u'.', "Button14"}};
+
+bool isEnter(int key)
+{
+    return key == Qt::Key_Return || key == Qt::Key_Enter;
+}
+
+// The keypad character a key stands for, or a null character.
+QChar typedKeypadCharacter(const QKeyEvent *key)
+{
+    const QString text = key->text();
+    if (text.size() != 1)
+        return {};
+    const QChar c = text.at(0);
+    return (c >= u'0' && c <= u'9') || c == u'.' ? c : QChar();
+}
+
+// The cancel key of the confirmation pop-up; its other texts answer without cancelling.
+const QString cancelAnswer = u" 間違った！"_s;
+
+} // namespace
+
+WindowKeyboard::WindowKeyboard(QWidget *window, std::function<QWidget *(const char *)> control)
+    : QObject(window)
+    , m_window(window)
+    , m_control(std::move(control))
+{
+    for (const auto &popup : popupOrders)
+        m_popups << c(popup.popup);
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget *old, QWidget *) {
+        if (old && old->window() == m_window)
+            m_lastFocus = old;
+    });
+}
+
+WindowKeyboard::~WindowKeyboard() = default;
+
+bool WindowKeyboard::filter(QObject *watched, QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::Show:
+    case QEvent::Hide: {
+        auto *widget = qobject_cast<QWidget *>(watched);
+        if (!event->spontaneous() && widget && m_popups.contains(widget)) {
+            if (event->type() == QEvent::Show)
+                popupShown(widget);
+            else
+                popupHidden(widget);
+        }
+        return false;
+    }
+    case QEvent::KeyPress: {
+        auto *widget = qobject_cast<QWidget *>(watched);
+        if (!widget || widget->window() != m_window)
+            return false;
+        return keyPress(widget, static_cast<QKeyEvent *>(event));
+    }
+    default:
+        return false;
+    }
+}
+
+QWidget *WindowKeyboard::activePopup() const
+{
+    for (QWidget *popup : m_popups) {
+        if (popup->isVisible() && popup->isEnabled())
+            return popup;
+    }
+    return nullptr;
+}
+
+bool WindowKeyboard::usable(const QWidget *widget) const
+{
+    return widget && widget->isVisible() && widget->isEnabled()
+        && (widget->focusPolicy() & Qt::TabFocus) && !isOutsideWindow(widget);
+}
+
+QList<QWidget *> WindowKeyboard::candidates() const
+{
+    const std::vector<const char *> *order = &windowOrder;
+    if (QWidget *popup = activePopup()) {
+        for (const auto &entry : popupOrders) {
+            if (c(entry.popup) == popup)
+                order = &entry.order;
+        }
+    }
+    QList<QWidget *> list;
+    for (const char *name : *order) {
+        if (QWidget *widget = c(name); usable(widget))
+            list << widget;
+    }
+    return list;
+}
+
+bool WindowKeyboard::focusNext(bool forward)
+{
+    const QList<QWidget *> list = candidates();
+    if (list.isEmpty())
+        return true;
+    const qsizetype at = list.indexOf(m_window->focusWidget());
+    const qsizetype count = list.size();
+    const qsizetype next
+        = at < 0 ? (forward ? 0 : count - 1) : (at + (forward ? 1 : count - 1)) % count;
+    // A field entered by Tab keeps its text unselected, as after a click.
+    const bool field = qobject_cast<TRightEdit *>(list.at(next)) != nullptr;
+    list.at(next)->setFocus(field ? Qt::OtherFocusReason
+            : forward             ? Qt::TabFocusReason
+                                  : Qt::BacktabFocusReason);
+    return true;
+}
+
+bool WindowKeyboard::keyPress(QWidget *widget, QKeyEvent *key)
+{
+    // A control hidden with the focus still on it never acts on keys.
+    if (!widget->isVisible())
+        return true;
+    const Qt::KeyboardModifiers modifiers = key->modifiers() & ~Qt::KeypadModifier;
+    if ((key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab)
+        && !(modifiers & (Qt::ControlModifier | Qt::AltModifier))) {
+        focusNext(key->key() == Qt::Key_Tab && !(modifiers & Qt::ShiftModifier));
+        return true;
+    }
+    if (QWidget *popup = activePopup()) {
+        if (popup == c("Panel9"))
+            return keypadKey(widget, key);
+        if (key->key() == Qt::Key_Escape)
+            return escape(popup);
+        // A focused push button answers Enter as it answers Space.
+        if (auto *button = qobject_cast<QPushButton *>(widget); button && isEnter(key->key())) {
+            if (button->isEnabled())
+                button->click();
+            return true;
+        }
+        return false;
+    }
+    if (qobject_cast<TRightEdit *>(widget))
+        return fieldKey(widget, key);
+    return false;
+}
+
+bool WindowKeyboard::keypadKey(QWidget *widget, QKeyEvent *key)
+{
+    if (const QChar typed = typedKeypadCharacter(key); !typed.isNull()) {
+        pressKeypadKey(typed);
+        return true;
+    }
+    const auto click = [this](const char *name) {
+        if (auto *button = qobject_cast<QPushButton *>(c(name)); usable(button))
+            button->click();
+        return true;
+    };
+    switch (key->key()) {
+    case Qt::Key_Backspace:
+    case Qt::Key_Delete:
+        return click("Button15");
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return click("Button16");
+    case Qt::Key_Escape:
+        return click("Button2");
+    case Qt::Key_Space:
+        // The digit keys act on being pressed, not on the click Space gives a push button.
+        for (const auto &entry : keypadKeys) {
+            if (widget == c(entry.key)) {
+                if (!key->isAutoRepeat())
+                    pressKeypadKey(entry.character);
+                return true;
+            }
+        }
+        return false;
+    default:
+        return false;
+    }
+}
+
+void WindowKeyboard::pressKeypadKey(QChar typed)
+{
+    for (const auto &entry : keypadKeys) {
+        QWidget *key = c(entry.key);
+        if (entry.character == typed && key->isVisible() && key->isEnabled())
+            pressWithMouse(key);
+    }
+}
+
+bool WindowKeyboard::fieldKey(QWidget *field, QKeyEvent *key)
+{
+    auto *edit = static_cast<TRightEdit *>(field);
+    // Typing straight into the field would pass the keypad's range questions by: every key that
+    // changes the text opens the keypad instead, as a click does.
+    const QChar typed = typedKeypadCharacter(key);
+    const int k = key->key();
+    const bool opens = !typed.isNull() || isEnter(k) || k == Qt::Key_Space || k == Qt::Key_Backspace
+        || k == Qt::Key_Delete;
+    if (opens) {
+        if (edit->isEnabled() && !key->isAutoRepeat()) {
+            Q_EMIT edit->clicked();
+            if (!typed.isNull())
+                pressKeypadKey(typed);
+        }
+        return true;
+    }
+    const bool moves = k == Qt::Key_Left || k == Qt::Key_Right || k == Qt::Key_Home
+        || k == Qt::Key_End || k == Qt::Key_Escape || key->matches(QKeySequence::Copy)
+        || key->matches(QKeySequence::SelectAll);
+    return !moves;
+}
+
+bool WindowKeyboard::escape(QWidget *popup)
+{
+    auto *close = [&]() -> QPushButton * {
+        if (popup == c("Panel5"))
+            return qobject_cast<QPushButton *>(c("Button1"));
+        if (popup == c("Panel7"))
+            return qobject_cast<QPushButton *>(c("Button3"));
+        if (popup == c("Panel11")) {
+            auto *cancel = qobject_cast<QPushButton *>(c("Button17"));
+            if (!cancel->isHidden())
+                return cancel->text() == cancelAnswer ? cancel : nullptr;
+            // The under-15 notice has one answer, which closes it.
+            return qobject_cast<QPushButton *>(c("Button18"));
+        }
+        return nullptr; // the mood has to be chosen
+    }();
+    if (close && close->isEnabled())
+        close->click();
+    return true;
+}
+
+void WindowKeyboard::popupShown(QWidget *popup)
+{
+    QWidget *current = m_window->focusWidget();
+    if (current && popup->isAncestorOf(current))
+        return;
+    m_returnFocus[popup] = current && current->isVisible() ? current : m_lastFocus.data();
+    // The keypad tells which field it fills: the one it was opened from.
+    if (popup == c("Panel9") && qobject_cast<TRightEdit *>(m_returnFocus[popup]))
+        popup->setAccessibleDescription(m_returnFocus[popup]->accessibleName());
+
+    QAccessibleEvent announce(
+        popup, popup == c("Panel11") ? QAccessible::Alert : QAccessible::DialogStart);
+    QAccessible::updateAccessibility(&announce);
+
+    QWidget *first = nullptr;
+    if (popup == c("Panel11")) {
+        // The question starts on its cancel answer, the notice on its only one.
+        auto *cancel = qobject_cast<QPushButton *>(c("Button17"));
+        first = !cancel->isHidden() && cancel->text() == cancelAnswer ? cancel : c("Button18");
+    } else {
+        for (const auto &entry : popupOrders) {
+            if (c(entry.popup) == popup)
+                first = c(entry.order.front());
+        }
+    }
+    if (first && first->isEnabled())
+        first->setFocus(Qt::OtherFocusReason);
+}
+
+void WindowKeyboard::popupHidden(QWidget *popup)
+{
+    if (popup != c("Panel11")) {
+        QAccessibleEvent announce(popup, QAccessible::DialogEnd);
+        QAccessible::updateAccessibility(&announce);
+    }
+    giveFocusBack(popup, true);
+}
+
+void WindowKeyboard::giveFocusBack(QWidget *popup, bool retry)
+{
+    const QWidget *current = m_window->focusWidget();
+    if (current && current->isVisible() && current->isEnabled() && !popup->isAncestorOf(current))
+        return;
+    QWidget *target = m_returnFocus.value(popup);
+    if (usable(target) && !popup->isAncestorOf(target)) {
+        target->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    if (retry) {
+        // The handler closing the pop-up may enable the control that opened it only afterwards.
+        QTimer::singleShot(0, this, [this, popup] { giveFocusBack(popup, false); });
+        return;
+    }
+    const QList<QWidget *> list = candidates();
+    if (!list.isEmpty())
+        list.first()->setFocus(Qt::OtherFocusReason);
+}

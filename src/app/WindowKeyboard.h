@@ -1,0 +1,49 @@
+// The window without a mouse: the Tab order (inside the open pop-up only), the focus a pop-up
+// takes and gives back, Escape as a pop-up's cancel key, and the physical keys that open and
+// drive the on-screen keypad through its own keys, so that every rule of the keypad applies.
+#pragma once
+
+#include <QHash>
+#include <QObject>
+#include <QPointer>
+#include <QWidget>
+
+#include <functional>
+
+class QKeyEvent;
+
+class WindowKeyboard : public QObject
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(WindowKeyboard)
+public:
+    // control(name) returns the window's component of that name.
+    WindowKeyboard(QWidget *window, std::function<QWidget *(const char *name)> control);
+    ~WindowKeyboard() override;
+
+    // Sees every event of the application before its receiver; true when the event was used.
+    bool filter(QObject *watched, QEvent *event);
+    // Moves the focus to the next (or previous) control that can be used now.
+    bool focusNext(bool forward);
+    // The pop-up whose controls alone can be used now, or nullptr.
+    QWidget *activePopup() const;
+
+private:
+    bool keyPress(QWidget *widget, QKeyEvent *key);
+    bool keypadKey(QWidget *widget, QKeyEvent *key);
+    bool fieldKey(QWidget *field, QKeyEvent *key);
+    bool escape(QWidget *popup);
+    void pressKeypadKey(QChar key);
+    QList<QWidget *> candidates() const;
+    bool usable(const QWidget *widget) const;
+    void popupShown(QWidget *popup);
+    void popupHidden(QWidget *popup);
+    void giveFocusBack(QWidget *popup, bool retry);
+    QWidget *c(const char *name) const { return m_control(name); }
+
+    QWidget *m_window;
+    std::function<QWidget *(const char *)> m_control;
+    QList<QWidget *> m_popups;
+    QHash<QWidget *, QPointer<QWidget>> m_returnFocus;
+    QPointer<QWidget> m_lastFocus;
+};
