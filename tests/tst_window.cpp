@@ -218,6 +218,21 @@ private Q_SLOTS:
         QCOMPARE(h->button("PictureButton2")->caption(), u"♀"_s);
     }
 
+    void enterMovesTheFocusOnAsTabDoes()
+    {
+        QApplication::setActiveWindow(h->window.get());
+        QVERIFY(QTest::qWaitForWindowActive(h->window.get()));
+        TPictureButton *male = h->button("PictureButton1");
+        male->setFocus();
+        QTest::keyClick(male, Qt::Key_Tab);
+        QWidget *next = QApplication::focusWidget();
+        QVERIFY(next && next != male);
+        male->setFocus();
+        QTest::keyClick(male, Qt::Key_Return);
+        QCOMPARE(h->button("PictureButton2")->caption(), QString()); // ♂ was chosen
+        QCOMPARE(QApplication::focusWidget(), next);
+    }
+
 private:
     std::unique_ptr<WindowHarness> h;
 };
