@@ -85,10 +85,10 @@ private Q_SLOTS:
         QTest::addColumn<QString>("keptAs"); // empty: nothing worth keeping, nothing said
         const QString kept = u"settemp.dat.damaged-20240503-070500"_s;
         QTest::newRow("missing") << 0 << QString();
-        QTest::newRow("folder in its place") << 1 << QString();
-        QTest::newRow("empty file") << 2 << QString();
-        QTest::newRow("zero bytes and garbage") << 3 << kept;
-        QTest::newRow("profile not numeric") << 4 << kept;
+        QTest::newRow("folder-in-its-place") << 1 << QString();
+        QTest::newRow("empty-file") << 2 << QString();
+        QTest::newRow("zero-bytes-and-garbage") << 3 << kept;
+        QTest::newRow("profile-not-numeric") << 4 << kept;
         QTest::newRow("named-pipe") << 5 << kept;
         QTest::newRow("earlier-copy-not-overwritten") << 6 << kept + u"-2"_s;
         QTest::newRow("no-read-permission") << 7 << kept;
@@ -169,10 +169,10 @@ private Q_SLOTS:
     void failedSaveKeepsEverythingRecorded_data()
     {
         QTest::addColumn<Obstacle>("obstacle");
-        QTest::newRow("folder named settemp.dat") << Obstacle::DirectoryAsRecord;
-        QTest::newRow("program folder is a file") << Obstacle::FolderIsAFile;
-        QTest::newRow("record file immutable") << Obstacle::ImmutableRecord;
-        QTest::newRow("program folder immutable") << Obstacle::ImmutableFolder;
+        QTest::newRow("folder-named-settemp.dat") << Obstacle::DirectoryAsRecord;
+        QTest::newRow("program-folder-is-a-file") << Obstacle::FolderIsAFile;
+        QTest::newRow("record-file-immutable") << Obstacle::ImmutableRecord;
+        QTest::newRow("program-folder-immutable") << Obstacle::ImmutableFolder;
     }
     void failedSaveKeepsEverythingRecorded()
     {
@@ -246,9 +246,9 @@ private Q_SLOTS:
     void failedDeleteIsReportedAndKeepsTheRecord_data()
     {
         QTest::addColumn<Obstacle>("obstacle");
-        QTest::newRow("record file immutable") << Obstacle::ImmutableRecord;
-        QTest::newRow("program folder immutable") << Obstacle::ImmutableFolder;
-        QTest::newRow("folder with content in its place") << Obstacle::DirectoryAsRecord;
+        QTest::newRow("record-file-immutable") << Obstacle::ImmutableRecord;
+        QTest::newRow("program-folder-immutable") << Obstacle::ImmutableFolder;
+        QTest::newRow("folder-with-content-in-its-place") << Obstacle::DirectoryAsRecord;
     }
     void failedDeleteIsReportedAndKeepsTheRecord()
     {
@@ -296,8 +296,8 @@ private Q_SLOTS:
     void noPrinterIsReportedAndKeepsTheRecord_data()
     {
         QTest::addColumn<bool>("beforeClearing");
-        QTest::newRow("print pop-up") << false;
-        QTest::newRow("print before clearing") << true;
+        QTest::newRow("print-pop-up") << false;
+        QTest::newRow("print-before-clearing") << true;
     }
     void noPrinterIsReportedAndKeepsTheRecord()
     {

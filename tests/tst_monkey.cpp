@@ -142,9 +142,9 @@ private Q_SLOTS:
         QTest::addColumn<quint32>("seedOffset");
         QTest::addColumn<bool>("usedUp");
         QTest::newRow("morning") << QTime(7, 5) << 0u << false;
-        QTest::newRow("evening, mood asked") << QTime(19, 30) << 1u << false;
+        QTest::newRow("evening-mood-asked") << QTime(19, 30) << 1u << false;
         // A table started in April has no column for 3 May until the person clears it.
-        QTest::newRow("evening, record used up") << QTime(20, 0) << 2u << true;
+        QTest::newRow("evening-record-used-up") << QTime(20, 0) << 2u << true;
     }
     void randomUseKeepsEveryPromise()
     {
@@ -272,10 +272,10 @@ private Q_SLOTS:
     {
         QTest::addColumn<bool>("mood");
         QTest::addColumn<int>("key");
-        QTest::newRow("print start, Enter") << false << int(Qt::Key_Return);
-        QTest::newRow("print start, Space") << false << int(Qt::Key_Space);
-        QTest::newRow("mood, Enter") << true << int(Qt::Key_Return);
-        QTest::newRow("mood, Space") << true << int(Qt::Key_Space);
+        QTest::newRow("print-start-Enter") << false << int(Qt::Key_Return);
+        QTest::newRow("print-start-Space") << false << int(Qt::Key_Space);
+        QTest::newRow("mood-Enter") << true << int(Qt::Key_Return);
+        QTest::newRow("mood-Space") << true << int(Qt::Key_Space);
     }
     void hiddenButtonsIgnoreKeys()
     {
