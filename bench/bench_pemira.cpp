@@ -3,6 +3,7 @@
 #include "ChildRun.h"
 #include "FullMonth.h"
 #include "MeasurementBench.h"
+#include "PrintBench.h"
 #include "Timing.h"
 
 #include <QApplication>
@@ -132,6 +133,12 @@ void runInProcess()
                 print.renderTo(&writer);
             }),
         150);
+
+    // Both jobs go to the real default printer: the click as the person makes it.
+    if (const std::optional<Timing> t = PrintBench::run(10))
+        printRow("print: pop-up, start -> both jobs handed over", *t, 200);
+    else
+        std::printf("%-44s not available: %s\n", "print click", qPrintable(PrintBench::why()));
 }
 
 struct StartupFigures
