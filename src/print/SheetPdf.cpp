@@ -106,8 +106,11 @@ void SheetPdf::exportRecord(const QString &recordPath, const QString &pdfPath)
 {
     const auto fail = [](const QString &line) { throw std::runtime_error(line.toStdString()); };
     const QString record = QDir::toNativeSeparators(recordPath);
-    if (!QFileInfo(recordPath).isFile())
+    const QFileInfo file(recordPath);
+    if (!file.exists())
         fail(u"no record file at %1"_s.arg(record));
+    if (!file.isFile())
+        fail(u"cannot read the record %1: not a file"_s.arg(record));
 
     TextGrid table(RecordColumns, RecordRows);
     TPrint01::SheetInput input;
