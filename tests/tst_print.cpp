@@ -687,12 +687,6 @@ void tst_Print::illustrationLeavesTheMonthLabelBandClear()
             inked += qAlpha(art.pixel(x, y)) != 0;
     }
     QCOMPARE(inked, 0);
-    int drawn = 0;
-    for (int y = 0; y < 81; ++y) {
-        for (int x = 0; x < art.width(); ++x)
-            drawn += qAlpha(art.pixel(x, y)) != 0;
-    }
-    QVERIFY(drawn > 1000);
 }
 
 QTEST_MAIN(tst_Print)
