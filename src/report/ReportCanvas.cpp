@@ -24,7 +24,7 @@ QImage ReportCanvas::image() const
 void ReportCanvas::fillRect(const QRect &rect, const QColor &color)
 {
     // What a fill covers can never show again: a sheet's clearing fill drops the earlier sheet.
-    if (rect.contains(QRect(QPoint(0, 0), m_size)))
+    if (color.alpha() == 255 && rect.contains(QRect(QPoint(0, 0), m_size)))
         m_operations.clear();
     Operation fill;
     fill.kind = Operation::Kind::Fill;
