@@ -30,6 +30,11 @@ Run pemira(const QStringList &arguments, const QString &runtimeDir)
     environment.remove(u"DISPLAY"_s);
     environment.remove(u"QT_QPA_PLATFORM"_s);
     environment.insert(u"XDG_RUNTIME_DIR"_s, runtimeDir);
+    // Under the sanitizers a clean run must stay silent too.
+    if (environment.contains(u"LSAN_OPTIONS"_s)) {
+        environment.insert(
+            u"LSAN_OPTIONS"_s, environment.value(u"LSAN_OPTIONS"_s) + u":print_suppressions=0"_s);
+    }
     process.setProcessEnvironment(environment);
     process.start(QStringLiteral(PEMIRA_EXECUTABLE), arguments);
     Run run;
