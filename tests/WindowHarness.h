@@ -25,6 +25,12 @@ struct WindowHarness
     QTemporaryDir folder;
     QDateTime clock = QDateTime(QDate(2024, 5, 3), QTime(7, 5));
     QStringList messages;
+    // The save-as-PDF offer: questions asked, the answer, the path proposed and the one chosen
+    // (empty: the dialog is cancelled).
+    QStringList questions;
+    bool answer = false;
+    QString proposedPdf;
+    QString chosenPdf;
     std::unique_ptr<TQXCALC> window;
 
     WindowHarness()
@@ -40,6 +46,14 @@ struct WindowHarness
         options.appFolder = folder.path();
         options.clock = [this] { return clock; };
         options.infoBase = infoBase;
+        options.ask = [this](const QString &question) {
+            questions << question;
+            return answer;
+        };
+        options.chooseSaveFile = [this](const QString &proposed) {
+            proposedPdf = proposed;
+            return chosenPdf;
+        };
         window = std::make_unique<TQXCALC>(options);
         window->show();
         return window.get();

@@ -1,4 +1,6 @@
+#include "controls/Artwork.h"
 #include "print/Print01.h"
+#include "print/SheetPdf.h"
 #include "record/TextGrid.h"
 #include "report/ReportCanvas.h"
 #include "report/ReportImage.h"
@@ -6,7 +8,11 @@
 #include "report/ReportPrinter.h"
 
 #include <QBuffer>
+#include <QPainter>
 #include <QPdfWriter>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QtTest>
 
 using namespace Qt::StringLiterals;
@@ -74,6 +80,47 @@ QImage renderAtUnitScale(const TPrint01 &form)
     return page;
 }
 
+// A month with lines in every direction, gaps, values off the sheet and every kind of mood text.
+TextGrid busyTable()
+{
+    TextGrid table = julyTable();
+    table.setCell(0, 3, u"60.0"_s);
+    table.setCell(0, 8, u"15.0"_s);
+    for (int c = 1; c < 62; ++c) {
+        if (c % 7 != 3)
+            table.setCell(c, 3, QString::number(60 + ((c * 37) % 97 - 48) / 10.0, 'f', 1));
+        table.setCell(c, 8, QString::number(15 - (c % 9) * 0.3, 'f', 1));
+        static const char *moods[] = {"0", "1", "2", "3", "4", "x"};
+        table.setCell(c, 12, QString::fromLatin1(moods[c % 6]));
+    }
+    return table;
+}
+
+TPrint01::SheetInput markedIcons()
+{
+    TPrint01::SheetInput input;
+    for (std::size_t i = 0; i < 4; ++i) {
+        QImage icon(16, 16, QImage::Format_RGB32);
+        icon.fill(qRgb(40 * int(i), 200, 100));
+        icon.setPixel(3, 5, qRgb(255, 0, 255));
+        input.moodIcons[i] = icon;
+    }
+    return input;
+}
+
+QString tool(const char *name)
+{
+    return QStandardPaths::findExecutable(QString::fromLatin1(name));
+}
+
+QString runTool(const char *name, const QStringList &arguments)
+{
+    QProcess process;
+    process.start(tool(name), arguments);
+    process.waitForFinished(60000);
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
 } // namespace
 
 class tst_Print : public QObject
@@ -104,6 +151,11 @@ private Q_SLOTS:
     void printBothSheetsChecksBothRowsFirst();
     void noPrinterIsAnError();
     void fillAndRenderAt600Dpi();
+    void replayAtReportResolutionIsTheBitmap_data();
+    void replayAtReportResolutionIsTheBitmap();
+    void pdfIsVectorWithExactColours();
+    void scaleLabelsMeetTheirKilogramLines();
+    void illustrationLeavesTheMonthLabelBandClear();
 };
 
 void tst_Print::initTestCase()
@@ -503,6 +555,138 @@ void tst_Print::fillAndRenderAt600Dpi()
     form.fillWeightSheet(table, sheetInput());
     form.renderTo(&writer);
     QVERIFY(pdf.size() > 1000);
+}
+
+void tst_Print::replayAtReportResolutionIsTheBitmap_data()
+{
+    QTest::addColumn<QString>("golden");
+    QTest::newRow("plot") << u"report-plot.png"_s;
+    QTest::newRow("grid") << u"report-grid.png"_s;
+}
+
+void tst_Print::replayAtReportResolutionIsTheBitmap()
+{
+    // The pictures as the bitmaps drew them before they kept their operations.
+    QFETCH(QString, golden);
+    const QImage expected = QImage(QStringLiteral(PEMIRA_TEST_DATA "/") + golden)
+                                .convertToFormat(QImage::Format_ARGB32);
+    QVERIFY(!expected.isNull());
+    const QRect place(QPoint(81, 110), expected.size());
+    QImage page(1055, 723, QImage::Format_ARGB32);
+    page.fill(Qt::transparent);
+    QPainter painter(&page);
+    TPrint01 form;
+    if (golden == u"report-plot.png"_s) {
+        form.fillWeightSheet(busyTable(), markedIcons());
+        auto *plot = dynamic_cast<ReportImage *>(form.page().element(u"QRImage4"_s));
+        plot->canvas().replay(painter, place.topLeft());
+    } else {
+        TPrint01::paintGrid(&painter, QRectF(place));
+    }
+    painter.end();
+    QCOMPARE(page.copy(place), expected);
+    QCOMPARE(page.pixel(80, 109), 0u); // nothing outside the surface
+    QCOMPARE(page.pixel(place.right() + 1, place.bottom() + 1), 0u);
+}
+
+void tst_Print::pdfIsVectorWithExactColours()
+{
+    for (const char *name : {"pdfinfo", "pdfimages", "pdftoppm"}) {
+        if (tool(name).isEmpty())
+            QSKIP(qPrintable(u"%1 (poppler-utils) is not installed"_s.arg(QLatin1String(name))));
+    }
+    TextGrid table = busyTable();
+    // A steep red line from (30, 301) to (45, 226), crossing row 260 between two tenth lines.
+    table.setCell(1, 3, u"61.0"_s);
+    QTemporaryDir folder;
+    const QString pdf = folder.filePath(u"sheets.pdf"_s);
+    TPrint01 form;
+    SheetPdf::write(form, table, sheetInput(), u"前半"_s, u"後半"_s, pdf);
+
+    const QString info = runTool("pdfinfo", {pdf});
+    QVERIFY2(info.contains(QRegularExpression(u"Pages:\\s+2\\n"_s)), qPrintable(info));
+    QVERIFY2(info.contains(u"842 x 595 pts"_s), qPrintable(info));
+    QVERIFY(QFileInfo(pdf).size() < 2 * 120 * 1024);
+
+    // Only the mood icons remain pictures, stored losslessly; grid and plot are vector drawing.
+    const QStringList images = runTool("pdfimages", {u"-list"_s, pdf}).split(u'\n').mid(2);
+    int icons = 0;
+    for (const QString &line : images) {
+        const QStringList f = line.simplified().split(u' ');
+        if (f.size() < 10)
+            continue;
+        QVERIFY2(f[8] == u"image"_s, qPrintable(line)); // flate, not jpeg / jpx / ccitt
+        QVERIFY2(f[3].toInt() <= 16 && f[4].toInt() <= 16, qPrintable(line));
+        ++icons;
+    }
+    QVERIFY(icons > 0);
+
+    // Page 1 at 600 dpi: the band starts at the margins (10 mm, 8 mm), 6.25 pixels a unit.
+    const auto device
+        = [](qreal units, qreal marginMm) { return qRound(marginMm / 25.4 * 600 + units * 6.25); };
+    const QPoint red(device(81 + 38.7, 10), device(110 + 260.5, 8));
+    const QPoint tenth(device(81 + 500.5, 10), device(110 + 256.5, 8));
+    const QRect crop = QRect(red, tenth).normalized().adjusted(-2, -2, 2, 2);
+    const QString prefix = folder.filePath(u"page"_s);
+    runTool("pdftoppm",
+        {u"-r"_s, u"600"_s, u"-f"_s, u"1"_s, u"-l"_s, u"1"_s, u"-singlefile"_s, u"-png"_s, u"-x"_s,
+            QString::number(crop.x()), u"-y"_s, QString::number(crop.y()), u"-W"_s,
+            QString::number(crop.width()), u"-H"_s, QString::number(crop.height()), pdf, prefix});
+    const QImage page(prefix + u".png"_s);
+    QVERIFY(!page.isNull());
+    QCOMPARE(QColor(page.pixel(red - crop.topLeft())), QColor(255, 0, 0));
+    QCOMPARE(QColor(page.pixel(tenth - crop.topLeft())), QColor(10, 80, 161));
+}
+
+void tst_Print::scaleLabelsMeetTheirKilogramLines()
+{
+    TPrint01 form;
+    TextGrid table = julyTable();
+    table.setCell(0, 3, u"63.8"_s);
+    form.fillWeightSheet(table, sheetInput());
+    constexpr int scale = 4;
+    QImage page(1055 * scale, 723 * scale, QImage::Format_RGB32);
+    page.setDotsPerMeterX(3780 * scale);
+    page.setDotsPerMeterY(3780 * scale);
+    page.fill(Qt::white);
+    form.renderTo(&page);
+    // Between the scale's box edges (24 .. 75) nothing but the labels has ink.
+    const auto inked = [&](int y) {
+        for (int x = 24 * scale; x < 75 * scale; ++x) {
+            if (qGray(page.pixel(x, y)) < 128)
+                return true;
+        }
+        return false;
+    };
+    for (int k = 0; k <= 8; ++k) {
+        const qreal line = 110 + 1.5 + 75 * k; // middle of the 3-unit kilogram line
+        int top = -1, bottom = -1;
+        for (int y = int((line - 30) * scale); y < int((line + 30) * scale); ++y) {
+            if (y >= page.height() || !inked(y))
+                continue;
+            if (top < 0)
+                top = y;
+            bottom = y;
+        }
+        QVERIFY2(top >= 0, qPrintable(u"no label near line %1"_s.arg(k)));
+        const qreal middle = (top + bottom + 1) / 2.0 / scale;
+        QVERIFY2(qAbs(middle - line) < 2.5,
+            qPrintable(u"label %1 centred at %2, its line at %3"_s.arg(k).arg(middle).arg(line)));
+    }
+}
+
+void tst_Print::illustrationLeavesTheMonthLabelBandClear()
+{
+    // The second month's label stands at left 898 .. 1018, top 81: in the illustration (874, 0)
+    // that is x from 24 and y from 81 to its lower edge.
+    const QImage art = reportIllustration();
+    QCOMPARE(art.size(), QSize(167, 95));
+    int inked = 0;
+    for (int y = 81; y < art.height(); ++y) {
+        for (int x = 24; x < art.width(); ++x)
+            inked += qAlpha(art.pixel(x, y)) != 0;
+    }
+    QCOMPARE(inked, 0);
 }
 
 QTEST_MAIN(tst_Print)

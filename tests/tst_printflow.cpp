@@ -1,5 +1,10 @@
 #include "WindowHarness.h"
 
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
+#include <QRegularExpression>
+
 // These tests must not reach a real printer: the CUPS client is pointed at a closed port.
 static const bool noPrinter = [] {
     qputenv("CUPS_SERVER", "127.0.0.1:1");
@@ -27,33 +32,75 @@ private Q_SLOTS:
         QVERIFY(h->find<QWidget>("Panel1")->isEnabled());
     }
 
-    void noPrinterIsReportedAndThePopupRestored()
+    void noPrinterOffersPdf_data()
     {
+        QTest::addColumn<QString>("chosen");
+        QTest::newRow("dialog-cancelled") << QString();
+        QTest::newRow("saved") << u"sheets.pdf"_s;
+    }
+
+    void noPrinterOffersPdf()
+    {
+        QFETCH(QString, chosen);
+        const bool saved = !chosen.isEmpty();
         h->start();
         h->fill(1, u"30"_s, u"170"_s, u"60"_s, u"20"_s);
         h->click("PictureButton3");
+        h->answer = true;
+        h->chosenPdf = saved ? h->folder.filePath(chosen) : QString();
         h->click("PictureButton6");
         h->click("PictureButton7");
-        QCOMPARE(h->messages.size(), 1);
-        QVERIFY(h->messages.first().contains(u"プリンター"_s));
-        QVERIFY(h->shown("Panel7"));
+        QCOMPARE(h->messages, QStringList());
+        QCOMPARE(h->questions.size(), 1);
+        QCOMPARE(QFileInfo(h->proposedPdf).fileName(), u"ペミラ-2024-05.pdf"_s);
+        QCOMPARE(QFile::exists(h->folder.filePath(u"sheets.pdf"_s)), saved);
+        // Cancelled, the pop-up stands as before, ready for another try.
+        QCOMPARE(h->shown("Panel7"), !saved);
         QVERIFY(h->find<QWidget>("Panel7")->isEnabled());
         QCOMPARE(h->button("PictureButton7")->caption(), u"印刷開始"_s);
+        QCOMPARE(h->find<QWidget>("Panel1")->isEnabled(), saved);
     }
 
-    void printBeforeClearingKeepsTheRecordWhenPrintingFails()
+    void clearingDeletesTheRecordOnlyAfterACompletePdf_data()
     {
+        QTest::addColumn<QString>("chosen");
+        QTest::addColumn<bool>("deleted");
+        QTest::newRow("unwritable") << u"no-such-folder/sheets.pdf"_s << false;
+        QTest::newRow("saved") << u"sheets.pdf"_s << true;
+    }
+
+    void clearingDeletesTheRecordOnlyAfterACompletePdf()
+    {
+        QFETCH(QString, chosen);
+        QFETCH(bool, deleted);
         h->start();
         h->fill(1, u"30"_s, u"170"_s, u"60"_s, u"20"_s);
         h->click("PictureButton3");
         const QByteArray bytes = h->recordBytes();
+        h->answer = true;
+        h->chosenPdf = h->folder.filePath(chosen);
         h->click("PictureButton10");
         h->click("Button18"); // 消去する
         h->click("Button18"); // 印刷して終了
-        QCOMPARE(h->messages.size(), 1);
-        QCOMPARE(h->recordBytes(), bytes);
-        QVERIFY(h->window->isVisible());
-        QCOMPARE(h->label("Label18"), u"消去前にグラフ印刷しますか？"_s);
+        QCOMPARE(QFile::exists(h->recordPath()), !deleted);
+        QCOMPARE(h->window->isVisible(), !deleted);
+        QCOMPARE(QFile::exists(h->chosenPdf), deleted);
+        if (!deleted) {
+            // The failure says where and why, and leaves no partial file behind.
+            QCOMPARE(h->messages.size(), 1);
+            QVERIFY(h->messages.first().contains(u"no-such-folder"_s));
+            QCOMPARE(h->recordBytes(), bytes);
+            QCOMPARE(h->label("Label18"), u"消去前にグラフ印刷しますか？"_s);
+            QCOMPARE(QDir(h->folder.path()).entryList(QDir::Files), QStringList {u"settemp.dat"_s});
+            return;
+        }
+        QCOMPARE(h->messages, QStringList());
+        QProcess info;
+        info.start(u"pdfinfo"_s, {h->chosenPdf});
+        if (!info.waitForFinished(20000))
+            QSKIP("pdfinfo (poppler-utils) is not available");
+        QVERIFY(QString::fromUtf8(info.readAllStandardOutput())
+                    .contains(QRegularExpression(u"Pages:\\s+2\\n"_s)));
     }
 
     void emptyFirstColumnIsReportedBeforeAnythingIsPrinted()

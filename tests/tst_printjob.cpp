@@ -6,6 +6,7 @@
 #include "report/ReportPrinter.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QPrinterInfo>
 #include <QProcess>
 #include <QRegularExpression>
@@ -54,7 +55,7 @@ void tst_PrintJob::bothSheetsAreTwoLandscapeJobs()
 {
     if (!ReportPrinter::hasDefaultPrinter())
         QSKIP("no default printer reachable: start one with tools/printer.sh start");
-    for (const char *tool : {"lpstat", "pdfinfo", "pdftotext"}) {
+    for (const char *tool : {"lpstat", "pdfinfo", "pdftotext", "pdfimages"}) {
         if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty())
             QSKIP(qPrintable(u"%1 is not installed"_s.arg(QString::fromLatin1(tool))));
     }
@@ -95,6 +96,16 @@ void tst_PrintJob::bothSheetsAreTwoLandscapeJobs()
         QVERIFY2(size.hasMatch(), qPrintable(info));
         QCOMPARE(qRound(size.captured(1).toDouble()), 842);
         QCOMPARE(qRound(size.captured(2).toDouble()), 595);
+        // Lossless and vector: no JPEG, no picture but the 16 x 16 mood icons, a small job.
+        QVERIFY(QFileInfo(spooled).size() < 120 * 1024);
+        const QStringList images = run(u"pdfimages"_s, {u"-list"_s, spooled}).split(u'\n').mid(2);
+        for (const QString &line : images) {
+            const QStringList f = line.simplified().split(u' ');
+            if (f.size() < 10)
+                continue;
+            QVERIFY2(f[8] == u"image"_s, qPrintable(line));
+            QVERIFY2(f[3].toInt() <= 16 && f[4].toInt() <= 16, qPrintable(line));
+        }
         const QString text = run(u"pdftotext"_s, {spooled, u"-"_s}).remove(u' ');
         QVERIFY2(text.contains(titles[i]), qPrintable(text));
         QVERIFY2(!text.contains(titles[1 - i]), qPrintable(text));

@@ -9,6 +9,7 @@
 #include "controls/Artwork.h"
 #include "controls/Fonts.h"
 #include "info/BrowserEngine.h"
+#include "print/SheetPdf.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -51,9 +52,16 @@ int exportPdf(int argc, char *argv[], const CommandLine &commandLine)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     PemiraApplication app(argc, argv);
     const QString record = recordFileFor(commandLine, QCoreApplication::applicationDirPath());
-    const QByteArray message = u"%1: PDF export is not available yet\n"_s.arg(record).toLocal8Bit();
-    std::fputs(message.constData(), stderr);
-    return 1;
+    try {
+        SheetPdf::exportRecord(record, commandLine.exportPdf);
+    } catch (const std::exception &error) {
+        // One line, whatever the reason's text holds.
+        const QString why = (u"pemira: "_s + QString::fromUtf8(error.what())).simplified();
+        const QByteArray line = (why + u'\n').toLocal8Bit();
+        std::fputs(line.constData(), stderr);
+        return 1;
+    }
+    return 0;
 }
 
 } // namespace

@@ -19,22 +19,26 @@
 #include "info/InfoBrowserHost.h"
 #include "info/InfoPage.h"
 #include "print/Print01.h"
+#include "print/SheetPdf.h"
 #include "record/DayHeader.h"
 #include "record/GraphPainter.h"
 #include "record/MonthTable.h"
 #include "record/RecordFile.h"
 #include "record/StrGrdIO.h"
+#include "report/ReportPrinter.h"
 
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QTimer>
 
 #include <algorithm>
@@ -673,7 +677,18 @@ void TQXCALC::Button18Click()
     if (Label18->caption() == printQuestion()) {
         Panel7->setEnabled(false);
         PictureButton7->setCaption(u"印刷中"_s);
-        PrintBothSheets();
+        bool done = false;
+        try {
+            done = printOrSaveBothSheets();
+        } catch (...) {
+            restorePrintPopup();
+            throw;
+        }
+        // The record goes only once its sheets are on paper or completely in the file.
+        if (!done) {
+            restorePrintPopup();
+            return;
+        }
         DeleteRecordAndClose();
         return;
     }
@@ -1133,14 +1148,16 @@ void TQXCALC::PictureButton7Click()
 {
     Panel7->setEnabled(false);
     PictureButton7->setCaption(u"印刷中"_s);
+    bool done = false;
     try {
-        PrintBothSheets();
+        done = printOrSaveBothSheets();
     } catch (...) {
         restorePrintPopup();
         throw;
     }
     restorePrintPopup();
-    Button3Click();
+    if (done)
+        Button3Click();
 }
 
 TPrint01 *TQXCALC::printForm()
@@ -1151,14 +1168,67 @@ TPrint01 *TQXCALC::printForm()
     return Print01.get();
 }
 
-void TQXCALC::PrintBothSheets()
+namespace {
+TPrint01::SheetInput sheetInput(
+    int secondMonthColumn, int secondMonth, const QString &dayAfterTable)
 {
     TPrint01::SheetInput input;
-    input.secondMonthColumn = SecondMonthColumn;
-    input.secondMonth = SecondMonth;
-    input.dayAfterTable = DayAfterTable;
+    input.secondMonthColumn = secondMonthColumn;
+    input.secondMonth = secondMonth;
+    input.dayAfterTable = dayAfterTable;
     input.moodIcons = printFaces();
-    printForm()->printBothSheets(StringGrid1, input, Label20->caption(), Label21->caption());
+    return input;
+}
+} // namespace
+
+void TQXCALC::PrintBothSheets()
+{
+    printForm()->printBothSheets(StringGrid1,
+        sheetInput(SecondMonthColumn, SecondMonth, DayAfterTable), Label20->caption(),
+        Label21->caption());
+}
+
+bool TQXCALC::printOrSaveBothSheets()
+{
+    if (ReportPrinter::hasDefaultPrinter()) {
+        PrintBothSheets();
+        return true;
+    }
+    return saveBothSheetsAsPdf();
+}
+
+bool TQXCALC::saveBothSheetsAsPdf()
+{
+    // A sheet without data is reported before anything is asked.
+    TPrint01::checkPrintable(StringGrid1);
+    const QString question = SheetPdf::offerQuestion();
+    bool yes = false;
+    if (m_options.ask) {
+        yes = m_options.ask(question);
+    } else {
+        QMessageBox box(QMessageBox::Question, u"ペミラ"_s, question, QMessageBox::NoButton, this);
+        QPushButton *save = box.addButton(u"保存する"_s, QMessageBox::AcceptRole);
+        box.addButton(u"保存しない"_s, QMessageBox::RejectRole);
+        box.setDefaultButton(save);
+        box.exec();
+        yes = box.clickedButton() == save;
+    }
+    if (!yes)
+        return false;
+
+    const QString proposed = SheetPdf::proposedPath(
+        QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation), StringGrid1,
+        now().date());
+    const QString path = m_options.chooseSaveFile
+        ? m_options.chooseSaveFile(proposed)
+        : QFileDialog::getSaveFileName(
+            this, u"PDFファイルに保存"_s, proposed, u"PDFファイル (*.pdf)"_s);
+    if (path.isEmpty())
+        return false;
+    SheetPdf::write(*printForm(), StringGrid1,
+        sheetInput(SecondMonthColumn, SecondMonth, DayAfterTable), Label20->caption(),
+        Label21->caption(), path);
+    return true;
 }
 
 // ---- Information page ----------------------------------------------------------------------

@@ -39,6 +39,11 @@ public:
         QString recordFile;               // empty: settemp.dat in appFolder
         std::function<QDateTime()> clock; // empty: the local clock
         QString infoBase;                 // empty: the built-in information site
+        // The offer to save the sheets as PDF when there is no printer; empty: the platform's
+        // question box and save dialog. ask returns the answer, chooseSaveFile the chosen path
+        // (empty: cancelled).
+        std::function<bool(const QString &question)> ask;
+        std::function<QString(const QString &proposedPath)> chooseSaveFile;
     };
 
     explicit TQXCALC(const Options &options = {}, QWidget *parent = nullptr);
@@ -139,6 +144,10 @@ private:
     TPrint01 *printForm();
     void PrintBothSheets();
     void restorePrintPopup();
+    // Prints both sheets, or without a printer offers to save them as one PDF file; false when
+    // the person declined or cancelled, so nothing was printed or saved.
+    bool printOrSaveBothSheets();
+    bool saveBothSheetsAsPdf();
 
     // Information page
     void PictureButton8Click();

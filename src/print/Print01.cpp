@@ -25,6 +25,10 @@ namespace {
 
 const QSize plotSize(962, 602);
 constexpr double unitsPerKilogram = 75.25;
+// The grid's kilogram lines lie 75 units apart and the scale puts four line breaks between two
+// kilograms: each line of the scale takes a quarter of that, so every label meets its line.
+constexpr int gridUnitsPerKilogram = 75;
+constexpr qreal scaleLineStep = gridUnitsPerKilogram / 4.0;
 // About 870 kg off the scale: far beyond the sheet for any real body, yet small enough that no
 // sum overflows and an off-sheet line stays short to trace.
 constexpr double farOffSheet = 1 << 16;
@@ -104,14 +108,16 @@ TPrint01::TPrint01()
     M2 = DetailBand1->add<ReportLabel>(u"M2"_s, QRect(1018, 81, 25, 17), dayFont);
     M2->setAlignment(Qt::AlignRight);
 
-    QRLabel1 = DetailBand1->add<ReportLabel>(
-        u"QRLabel1"_s, QRect(24, 102, 51, 618), ReportFont::cellHeight(gothicFont(18), 18));
+    ReportFont scaleFont = ReportFont::cellHeight(gothicFont(18), 18);
+    scaleFont.lineHeight = scaleLineStep;
+    QRLabel1 = DetailBand1->add<ReportLabel>(u"QRLabel1"_s, QRect(24, 102, 51, 618), scaleFont);
     QRLabel1->setAlignment(Qt::AlignRight);
     QRLabel1->setWordWrap(true);
 
     QRImage4 = DetailBand1->add<ReportImage>(u"QRImage4"_s, QRect(QPoint(81, 110), plotSize));
     QRImage1 = DetailBand1->add<ReportPicture>(
         u"QRImage1"_s, QRect(QPoint(81, 110), plotSize), gridPicture());
+    QRImage1->setVectorPainter(&paintGrid);
 
     PlotP = DetailBand1->add<ReportLabel>(
         u"PlotP"_s, QRect(101, 110, 22, 17), ReportFont::cellHeight(gothicFont(16, true), 16));
@@ -155,31 +161,50 @@ QImage TPrint01::gridPicture()
     static const QImage grid = [] {
         QImage image(plotSize, QImage::Format_ARGB32_Premultiplied);
         image.fill(Qt::transparent);
-        const int width = plotSize.width();
-        const int height = plotSize.height();
         QPainter painter(&image);
-        const QColor tenth(10, 80, 161);
-        const QColor kilogram(19, 0, 124);
-        for (int k = 0; k < 8; ++k) {
-            for (int j = 1; j <= 9; ++j)
-                painter.fillRect(0, roundHalfToEven(1 + 75 * k + 7.5 * j), width, 1, tenth);
-        }
-        for (int k = 0; k <= 8; ++k)
-            painter.fillRect(0, 75 * k, width, 3, kilogram); // 3 units centred on 1 + 75k
-        for (int k = 0; k <= 32; ++k)
-            painter.fillRect(1 + 30 * k, 0, 1, height, Qt::black);
-        painter.end();
-        // Dots every other unit, starting on the first.
-        const QRgb black = qRgb(0, 0, 0);
-        for (int k = 0; k <= 30; ++k) {
-            for (int y = 0; y < height; y += 2)
-                image.setPixel(46 + 30 * k, y, black);
-        }
-        for (int x = 0; x < width; x += 2)
-            image.setPixel(x, height - 1, black);
+        paintGrid(&painter, QRectF(QPointF(0, 0), QSizeF(plotSize)));
         return image;
     }();
     return grid;
+}
+
+void TPrint01::paintGrid(QPainter *painter, const QRectF &target)
+{
+    const int width = plotSize.width();
+    const int height = plotSize.height();
+    painter->save();
+    painter->translate(target.topLeft());
+    painter->scale(target.width() / width, target.height() / height);
+    const QColor tenth(10, 80, 161);
+    const QColor kilogram(19, 0, 124);
+    for (int k = 0; k < 8; ++k) {
+        for (int j = 1; j <= 9; ++j)
+            painter->fillRect(0, roundHalfToEven(1 + 75 * k + 7.5 * j), width, 1, tenth);
+    }
+    for (int k = 0; k <= 8; ++k)
+        painter->fillRect(0, 75 * k, width, 3, kilogram); // 3 units centred on 1 + 75k
+    for (int k = 0; k <= 32; ++k)
+        painter->fillRect(1 + 30 * k, 0, 1, height, Qt::black);
+
+    // Dots every other unit, starting on the first: single units where a unit is a pixel,
+    // otherwise dashed lines, which a printer draws as vectors.
+    if (ReportCanvas::mapsUnitsToPixels(*painter)) {
+        for (int k = 0; k <= 30; ++k) {
+            for (int y = 0; y < height; y += 2)
+                painter->fillRect(46 + 30 * k, y, 1, 1, Qt::black);
+        }
+        for (int x = 0; x < width; x += 2)
+            painter->fillRect(x, height - 1, 1, 1, Qt::black);
+    } else {
+        QPen dots(Qt::black, 1, Qt::CustomDashLine, Qt::FlatCap);
+        dots.setDashPattern({1, 1});
+        painter->setPen(dots);
+        painter->setRenderHint(QPainter::Antialiasing, true);
+        for (int k = 0; k <= 30; ++k)
+            painter->drawLine(QPointF(46.5 + 30 * k, 0), QPointF(46.5 + 30 * k, height));
+        painter->drawLine(QPointF(0, height - 0.5), QPointF(width, height - 0.5));
+    }
+    painter->restore();
 }
 
 int TPrint01::plotY(double value, int base)
@@ -197,6 +222,21 @@ int TPrint01::scaleBase(const TextGrid &table, Sheet sheet)
             u"印刷するデータがありません（最初の%1の値がありません）"_s.arg(what).toStdString());
     }
     return int(std::clamp(std::trunc(*first), double(-largestBase), double(largestBase)));
+}
+
+bool TPrint01::isPrintable(const TextGrid &table)
+{
+    for (const Sheet sheet : {Sheet::Weight, Sheet::FatWeight}) {
+        if (!cellNumber(table.cell(0, sheetRow(sheet))))
+            return false;
+    }
+    return true;
+}
+
+void TPrint01::checkPrintable(const TextGrid &table)
+{
+    scaleBase(table, Sheet::Weight);
+    scaleBase(table, Sheet::FatWeight);
 }
 
 void TPrint01::setArtwork(const QImage &heading, const QImage &illustration)
@@ -286,8 +326,7 @@ void TPrint01::print() const
 void TPrint01::printBothSheets(const TextGrid &table, const SheetInput &input,
     const QString &label20, const QString &label21, const PagePrinter &printPage)
 {
-    scaleBase(table, Sheet::Weight);
-    scaleBase(table, Sheet::FatWeight);
+    checkPrintable(table);
     PagePrinter send = printPage;
     if (!send) {
         ReportPrinter::requireDefaultPrinter();

@@ -5,12 +5,14 @@
 #include "report/ReportPage.h"
 
 #include <QImage>
+#include <QRectF>
 #include <QString>
 #include <QStringList>
 
 #include <array>
 #include <functional>
 
+class QPainter;
 class ReportCanvas;
 class ReportImage;
 class ReportLabel;
@@ -54,6 +56,12 @@ public:
     // Integer part of column 0's value on the sheet's row, held within +-100000; throws when the
     // cell is empty or holds no finite number.
     static int scaleBase(const TextGrid &table, Sheet sheet);
+    // Both sheets have their first value: checkPrintable throws scaleBase's error when not.
+    static bool isPrintable(const TextGrid &table);
+    static void checkPrintable(const TextGrid &table);
+    // The grid drawn as lines, scaled to target: sharp on paper, and on a bitmap of one pixel
+    // per unit exactly gridPicture().
+    static void paintGrid(QPainter *painter, const QRectF &target);
 
     // The heading and the illustration are the program's own artwork unless replaced here.
     void setArtwork(const QImage &heading, const QImage &illustration);

@@ -30,7 +30,7 @@ ReportFont ReportFont::characterHeight(const QFont &face, int units)
 {
     // A pixel size is the em height, which is what a character height measures.
     const QFont font = unhinted(face, units);
-    return {font, lineStep(font)};
+    return {font, qreal(lineStep(font))};
 }
 
 ReportFont ReportFont::cellHeight(const QFont &face, int units)
@@ -38,5 +38,5 @@ ReportFont ReportFont::cellHeight(const QFont &face, int units)
     const qreal cellAtReference = QFontMetricsF(unhinted(face, referencePixels)).height();
     const int pixels
         = cellAtReference > 0 ? int(std::lround(units * referencePixels / cellAtReference)) : units;
-    return {unhinted(face, pixels), std::max(1, units)};
+    return {unhinted(face, pixels), qreal(std::max(1, units))};
 }

@@ -7,7 +7,7 @@
 struct ReportFont
 {
     QFont font;
-    int lineHeight = 0; // report units from one line's top to the next
+    qreal lineHeight = 0; // report units from one line's top to the next
 
     static ReportFont characterHeight(const QFont &face, int units);
     static ReportFont cellHeight(const QFont &face, int units);

@@ -1,7 +1,5 @@
 #include "ReportImage.h"
 
-#include <QPainter>
-
 ReportImage::ReportImage(QString name, const QRect &geometry)
     : ReportElement(std::move(name), geometry)
 { }
@@ -18,5 +16,5 @@ ReportCanvas &ReportImage::canvas()
 void ReportImage::paint(QPainter &painter) const
 {
     if (m_canvas)
-        painter.drawImage(rect(), m_canvas->image());
+        m_canvas->replay(painter, rect().topLeft());
 }

@@ -51,6 +51,8 @@ void ReportPage::render(QPainter &painter, int dpiX, int dpiY) const
     painter.save();
     // Pixel-exact bitmaps stay crisp when enlarged for a printer.
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    // Pictures reach a printer or PDF as they are: JPEG would drain one-unit lines of colour.
+    painter.setRenderHint(QPainter::LosslessImageRendering, true);
     painter.setRenderHint(QPainter::TextAntialiasing, true);
     painter.scale(qreal(dpiX) / unitsPerInch, qreal(dpiY) / unitsPerInch);
     for (const auto &band : m_bands) {

@@ -44,7 +44,7 @@ int ReportText::widestLine(const QStringList &lines, const QFont &font)
 }
 
 void ReportText::draw(QPainter &painter, const QRect &rect, const QStringList &lines,
-    const QFont &font, int lineHeight, Qt::Alignment alignment)
+    const QFont &font, qreal lineHeight, Qt::Alignment alignment)
 {
     const QFontMetricsF metrics(font);
     painter.setFont(font);

@@ -15,5 +15,5 @@ public:
     static int widestLine(const QStringList &lines, const QFont &font);
     // alignment: Qt::AlignLeft, Qt::AlignRight or Qt::AlignHCenter.
     static void draw(QPainter &painter, const QRect &rect, const QStringList &lines,
-        const QFont &font, int lineHeight, Qt::Alignment alignment);
+        const QFont &font, qreal lineHeight, Qt::Alignment alignment);
 };
