@@ -852,6 +852,9 @@ void TQXCALC::SaveRecord()
 {
     TStringGridIO io;
     io.setTargetGrid(&StringGrid1);
+    // The user's data folder is made by the first save, not at start; a folder that cannot be
+    // made fails the save below with its own message.
+    QDir().mkpath(QFileInfo(recordPath()).absolutePath());
     io.SaveToFile(recordPath(), u","_s, false);
 }
 
