@@ -6,7 +6,8 @@ packages=(build-essential cmake ninja-build ccache qt6-base-dev qt6-svg-dev qt6-
           libgl-dev libfontconfig-dev fonts-ipafont-gothic fonts-ipafont-mincho)
 if [ "${1:-}" = "--test" ]; then
     packages+=(xvfb xauth xdotool x11-utils imagemagick faketime poppler-utils cups
-               printer-driver-cups-pdf clang-format clang libclang-rt-14-dev)
+               printer-driver-cups-pdf clang-format clang libclang-rt-14-dev
+               desktop-file-utils appstream dpkg-dev)
 fi
 
 missing=()

@@ -72,6 +72,8 @@ int runPemira(int argc, char *argv[])
     // The application title; not a display name, which the window system would append to every
     // window caption.
     QApplication::setApplicationName(u"ペミラ"_s);
+    // Ties the window to the installed desktop entry (its icon and name in docks and task bars).
+    QApplication::setDesktopFileName(QStringLiteral(PEMIRA_APP_ID));
     QApplication::setWindowIcon(applicationIcon());
     // Widgets lay out their (empty) text as they are made, before the window gives them their
     // fonts: with the platform's default font that would load a face nothing ever shows.
