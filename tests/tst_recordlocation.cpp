@@ -1,5 +1,6 @@
 // Where a start keeps its record (beside a portable copy, in the user's data folder when
-// installed) and where it finds its plugins in either layout.
+// installed, or where --record says), which command lines end before the window, and where the
+// plugins are found in either layout.
 #include <QTest>
 
 #include <QDir>
@@ -62,6 +63,36 @@ private Q_SLOTS:
         QCOMPARE(QDir::cleanPath(record), QDir::cleanPath(expected));
         // Deciding touches nothing: the data folder is made by the first save.
         QVERIFY(!QFileInfo::exists(root.filePath(u"user"_s)));
+    }
+
+    void commandLineOptions_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("exitCode"); // -1: the window starts
+        QTest::addColumn<QString>("record");
+        QTest::newRow("help") << QStringList {u"--help"_s} << 0 << QString();
+        QTest::newRow("help-all") << QStringList {u"--help-all"_s} << 0 << QString();
+        QTest::newRow("version") << QStringList {u"--version"_s} << 0 << QString();
+        QTest::newRow("unknown-option") << QStringList {u"--bogus"_s} << 2 << QString();
+        QTest::newRow("record-missing-path") << QStringList {u"--record"_s} << 2 << QString();
+        // A relative PATH is the caller's, not the executable's folder's.
+        QTest::newRow("record-relative")
+            << QStringList {u"--record"_s, u"a/b.dat"_s} << -1 << u"a/b.dat"_s;
+    }
+    void commandLineOptions()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, exitCode);
+        QFETCH(QString, record);
+        const CommandLine commandLine = parseCommandLine(QStringList {u"pemira"_s} + arguments);
+        if (exitCode >= 0) {
+            QCOMPARE(commandLine.action, CommandLine::Action::Exit);
+            QCOMPARE(commandLine.exitCode, exitCode);
+            return;
+        }
+        QCOMPARE(commandLine.action, CommandLine::Action::Window);
+        QCOMPARE(recordFileFor(commandLine, u"/usr/bin"_s, u"/nowhere"_s),
+            QDir::current().absoluteFilePath(record));
     }
 
     void userFolderIsNamedInAscii()
