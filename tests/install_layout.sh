@@ -103,6 +103,8 @@ check_plugins() {
 # Installed.
 root="$work/root"
 DESTDIR="$root" cmake --install "$build" --prefix /usr >/dev/null
+# Readable by everyone whatever the umask, writable by its owner only, as a package installs it.
+chmod -R go+rX,go-w "$root"
 [ ${#runas[@]} -gt 0 ] || chmod -R a-w "$root"
 (cd "$root" && find . -printf '%p %s %T@\n' | sort) >"$work/before"
 home="$work/home"
