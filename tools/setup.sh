@@ -7,7 +7,8 @@ packages=(build-essential cmake ninja-build ccache qt6-base-dev qt6-svg-dev qt6-
 if [ "${1:-}" = "--test" ]; then
     packages+=(xvfb xauth xdotool x11-utils imagemagick faketime poppler-utils cups
                printer-driver-cups-pdf clang-format clang libclang-rt-14-dev
-               at-spi2-core dbus-x11 python3-pyatspi gir1.2-atspi-2.0 python3-gi)
+               at-spi2-core dbus-x11 python3-pyatspi gir1.2-atspi-2.0 python3-gi
+               desktop-file-utils appstream dpkg-dev)
 fi
 
 missing=()

@@ -12,6 +12,7 @@
 #include "print/SheetPdf.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileInfo>
 
 #include <cstdio>
@@ -81,6 +82,8 @@ int runPemira(int argc, char *argv[])
     // The application title; not a display name, which the window system would append to every
     // window caption.
     QApplication::setApplicationName(u"ペミラ"_s);
+    // Ties the window to the installed desktop entry (its icon and name in docks and task bars).
+    QApplication::setDesktopFileName(QStringLiteral(PEMIRA_APP_ID));
     QApplication::setWindowIcon(applicationIcon());
     // Widgets lay out their (empty) text as they are made, before the window gives them their
     // fonts: with the platform's default font that would load a face nothing ever shows.
@@ -90,6 +93,10 @@ int runPemira(int argc, char *argv[])
 
     TQXCALC::Options options;
     options.recordFile = recordFileFor(commandLine, QCoreApplication::applicationDirPath());
+    const QString recordFolder = QFileInfo(options.recordFile).absolutePath();
+    if (!commandLine.recordFile.isEmpty()
+        || recordFolder == QDir(userRecordFolder()).absolutePath())
+        options.recordFolderToMake = recordFolder;
     // A second window on the same record would overwrite the first one's measurements. Building
     // the window writes nothing, so it overlaps the lock's wait for the disk.
     SingleInstance instance(options.recordFile);

@@ -50,7 +50,9 @@ CommandLine parseCommandLine(const QStringList &arguments)
         result.exitCode = 2;
         return result;
     }
-    if (parser.isSet(help)) {
+    // --help-all comes with the help option; Qt's own options are not listed without an
+    // application object, but it must not start the window either.
+    if (parser.isSet(help) || parser.isSet(u"help-all"_s)) {
         // No application object exists yet to tell the parser the program's name.
         print(stdout, parser.helpText().replace(u"<executable_name>"_s, program));
         result.action = CommandLine::Action::Exit;

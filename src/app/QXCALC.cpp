@@ -994,6 +994,10 @@ void TQXCALC::SaveRecord()
     TStringGridIO io;
     io.setTargetGrid(&StringGrid1);
     try {
+        // The user's data folder (or a folder named by --record) is made by the first save, not
+        // at start. A portable copy's folder is never re-created: gone, it is reported as gone.
+        if (!m_options.recordFolderToMake.isEmpty())
+            QDir().mkpath(m_options.recordFolderToMake);
         io.SaveToFile(recordPath(), u","_s, false);
     } catch (const std::exception &e) {
         throw std::runtime_error(notRecordedNotice(QString::fromUtf8(e.what())).toStdString());

@@ -37,6 +37,7 @@ public:
     {
         QString appFolder;                // empty: the executable's folder
         QString recordFile;               // empty: settemp.dat in appFolder
+        QString recordFolderToMake;       // made by the first save; empty: it must exist
         std::function<QDateTime()> clock; // empty: the local clock
         QString infoBase;                 // empty: the built-in information site
         // The offer to save the sheets as PDF when there is no printer; empty: the platform's

@@ -2,12 +2,35 @@
 
 #include "CommandLine.h"
 #include "record/MonthTable.h"
+#include "report/PluginFile.h"
 
 #include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+using namespace Qt::StringLiterals;
 
 QString recordFileFor(const CommandLine &commandLine, const QString &executableFolder)
 {
+    return recordFileFor(commandLine, executableFolder, userRecordFolder());
+}
+
+QString recordFileFor(
+    const CommandLine &commandLine, const QString &executableFolder, const QString &userFolder)
+{
     if (!commandLine.recordFile.isEmpty())
         return commandLine.recordFile;
-    return recordFilePath(QDir(executableFolder).absolutePath() + u'/');
+    const QString folder = QDir(executableFolder).absolutePath();
+    // An installed program is shared by every user of the machine, even where one of them (root)
+    // could write beside it.
+    const bool installed = QFileInfo(PluginFile::installedFolder(folder)).isDir();
+    if (!installed && QFileInfo(folder).isWritable())
+        return recordFilePath(folder + u'/');
+    return recordFilePath(QDir(userFolder).absolutePath() + u'/');
+}
+
+QString userRecordFolder()
+{
+    // Not AppDataLocation: that is named after the application title, which is Japanese.
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + u"/pemira"_s;
 }

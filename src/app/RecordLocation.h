@@ -5,5 +5,13 @@
 
 struct CommandLine;
 
-// The record a start opens: --record when given, otherwise settemp.dat beside the executable.
+// The record a start opens: --record when given; otherwise settemp.dat beside the executable for
+// a portable copy (its folder writable, no installed library folder beside it), else settemp.dat
+// in the user's data folder (~/.local/share/pemira), which the first save creates.
 QString recordFileFor(const CommandLine &commandLine, const QString &executableFolder);
+// The same with the user's data folder given.
+QString recordFileFor(
+    const CommandLine &commandLine, const QString &executableFolder, const QString &userFolder);
+
+// The folder of the record when the program is installed: <user data folder>/pemira.
+QString userRecordFolder();

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QPluginLoader>
 #include <QString>
+#include <QStringList>
 
 namespace PluginFile {
 
@@ -12,13 +13,25 @@ namespace PluginFile {
 // but is not the interface asked for, "…の版が合いません".
 QString failure(const QPluginLoader &loader, const QString &part, const QString &name, bool loaded);
 
-// Loads folder/name (the loader adds the platform's prefix and suffix) as Interface; null, with
-// why set, when that fails.
+// The program's own library folder of an installed layout (lib/<multiarch>/pemira), found from
+// the folder of the executable (bin).
+QString installedFolder(const QString &executableFolder);
+
+// Where the plugins are looked for, in this order: the folder itself (a portable copy, the build
+// folder), then the installed library folder relative to it.
+QStringList searchFolders(const QString &folder);
+
+// Loads name (the loader adds the platform's prefix and suffix) from the first of
+// searchFolders(folder) that holds it, as Interface; null, with why set, when that fails.
 template<typename Interface>
 Interface *load(QPluginLoader &loader, const QString &folder, const QString &name,
     const QString &part, QString *why)
 {
-    loader.setFileName(QDir(folder).filePath(name));
+    for (const QString &candidate : searchFolders(folder)) {
+        loader.setFileName(QDir(candidate).filePath(name));
+        if (!loader.fileName().isEmpty()) // the loader found the file
+            break;
+    }
     QObject *instance = loader.instance();
     if (auto *plugin = qobject_cast<Interface *>(instance))
         return plugin;
