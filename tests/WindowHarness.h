@@ -39,11 +39,13 @@ struct WindowHarness
     }
     ~WindowHarness() { ErrorReport::setHook(nullptr); }
 
-    TQXCALC *start(const QString &infoBase = {})
+    TQXCALC *start(const QString &infoBase = {}) { return startIn(folder.path(), infoBase); }
+    // The same with the program's folder elsewhere (one made unusable, for example).
+    TQXCALC *startIn(const QString &appFolder, const QString &infoBase = {})
     {
         window.reset();
         TQXCALC::Options options;
-        options.appFolder = folder.path();
+        options.appFolder = appFolder;
         options.clock = [this] { return clock; };
         options.infoBase = infoBase;
         options.ask = [this](const QString &question) {

@@ -187,7 +187,7 @@ private Q_SLOTS:
             = obstacle == Obstacle::ImmutableRecord || obstacle == Obstacle::ImmutableFolder;
         if (earlier) {
             h->clock = QDateTime(QDate(2024, 5, 2), QTime(7, 0));
-            startIn(folder);
+            h->startIn(folder);
             h->fill(1, u"30"_s, u"170"_s, u"60"_s, u"20"_s);
             h->click("PictureButton3");
             h->clock = QDateTime(QDate(2024, 5, 3), QTime(7, 5));
@@ -208,7 +208,7 @@ private Q_SLOTS:
                 QSKIP("the immutable attribute is not available here");
             break;
         }
-        startIn(folder);
+        h->startIn(folder);
         QVERIFY(h->messages.isEmpty());
         const auto before = folderSnapshot(h->folder.path());
 
@@ -338,16 +338,6 @@ private Q_SLOTS:
     }
 
 private:
-    void startIn(const QString &folder)
-    {
-        h->window.reset();
-        TQXCALC::Options options;
-        options.appFolder = folder;
-        options.clock = [this] { return h->clock; };
-        h->window = std::make_unique<TQXCALC>(options);
-        h->window->show();
-    }
-
     std::unique_ptr<WindowHarness> h;
 };
 

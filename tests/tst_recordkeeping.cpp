@@ -156,7 +156,7 @@ private Q_SLOTS:
         ImmutableGuard guard;
         const QString folder = h->folder.filePath(u"data"_s);
         QVERIFY(QDir().mkpath(folder));
-        startIn(folder);
+        h->startIn(folder);
         h->fill(1, u"30"_s, u"170"_s, u"60"_s, u"20"_s);
         calculate();
         if (obstacle == 0)
@@ -194,15 +194,6 @@ private:
         h->click("PictureButton3");
         if (h->shown("Panel15"))
             h->click("PictureButton12");
-    }
-    void startIn(const QString &folder)
-    {
-        h->window.reset();
-        TQXCALC::Options options;
-        options.appFolder = folder;
-        options.clock = [this] { return h->clock; };
-        h->window = std::make_unique<TQXCALC>(options);
-        h->window->show();
     }
 
     std::unique_ptr<WindowHarness> h;
