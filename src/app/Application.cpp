@@ -47,9 +47,20 @@ QStringList argumentList(int argc, char *argv[])
     return arguments;
 }
 
+// A command-line run speaks in one line of its own: Qt's notes about the session it runs in
+// (no runtime folder, no display) would only bury it.
+void keepSeriousMessages(QtMsgType type, const QMessageLogContext &, const QString &message)
+{
+    if (type == QtCriticalMsg || type == QtFatalMsg) {
+        const QByteArray line = (message + u'\n').toLocal8Bit();
+        std::fputs(line.constData(), stderr);
+    }
+}
+
 // The report written straight from the record, with no window and no display.
 int exportPdf(int argc, char *argv[], const CommandLine &commandLine)
 {
+    qInstallMessageHandler(keepSeriousMessages);
     qputenv("QT_QPA_PLATFORM", "offscreen");
     PemiraApplication app(argc, argv);
     const QString record = recordFileFor(commandLine, QCoreApplication::applicationDirPath());
