@@ -14,7 +14,7 @@
 #include <QPdfWriter>
 #include <QTemporaryDir>
 
-#include "controls/Artwork.h"
+#include "artwork/Artwork.h"
 #include "print/Print01.h"
 #include "print/SheetPdf.h"
 #include "record/GraphPainter.h"

@@ -12,8 +12,8 @@
 
 #include "WindowHarness.h"
 #include "assessment/Assessment.h"
-#include "controls/Artwork.h"
-#include "report/OutputModule.h"
+#include "artwork/Artwork.h"
+#include "plugins/OutputModule.h"
 #include "record/MonthTable.h"
 #include "record/StrGrdIO.h"
 #include "report/ReportPrinter.h"

@@ -1,4 +1,4 @@
-#include "controls/Artwork.h"
+#include "artwork/Artwork.h"
 #include "print/Print01.h"
 #include "print/SheetPdf.h"
 #include "record/TextGrid.h"

@@ -9,8 +9,8 @@
 #include <array>
 #include <utility>
 
-#include "controls/BgrColor.h"
-#include "controls/Fonts.h"
+#include "colors/BgrColor.h"
+#include "fonts/Fonts.h"
 
 using namespace Qt::StringLiterals;
 

@@ -1,7 +1,7 @@
 #include "Print01.h"
 
-#include "controls/Artwork.h"
-#include "controls/Fonts.h"
+#include "artwork/Artwork.h"
+#include "fonts/Fonts.h"
 #include "record/TextGrid.h"
 #include "report/ReportCanvas.h"
 #include "report/ReportImage.h"

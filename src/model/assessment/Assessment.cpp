@@ -3,7 +3,7 @@
 #include <cmath>
 #include <stdexcept>
 
-#include "assessment/NumberFormat.h"
+#include "numbers/NumberFormat.h"
 #include "record/MonthTable.h"
 #include "record/TextGrid.h"
 

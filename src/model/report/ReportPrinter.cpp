@@ -1,7 +1,7 @@
 #include "ReportPrinter.h"
 
-#include "OutputModule.h"
-#include "OutputPlugin.h"
+#include "plugins/OutputModule.h"
+#include "plugins/OutputPlugin.h"
 #include "ReportPage.h"
 
 #include <QPainter>

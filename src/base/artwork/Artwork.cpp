@@ -2,8 +2,8 @@
 
 #include "ApplicationIcon.h"
 #include "StartFigure.h"
-#include "report/OutputModule.h"
-#include "report/OutputPlugin.h"
+#include "plugins/OutputModule.h"
+#include "plugins/OutputPlugin.h"
 
 #include <array>
 #include <cmath>

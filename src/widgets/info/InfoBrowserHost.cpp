@@ -1,7 +1,7 @@
 #include "InfoBrowserHost.h"
 
 #include "InfoBrowserPlugin.h"
-#include "report/PluginFile.h"
+#include "plugins/PluginFile.h"
 
 #include <QCoreApplication>
 #include <QVBoxLayout>

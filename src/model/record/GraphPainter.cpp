@@ -6,8 +6,8 @@
 #include <cstring>
 #include <optional>
 
-#include "assessment/NumberFormat.h"
-#include "controls/BgrColor.h"
+#include "numbers/NumberFormat.h"
+#include "colors/BgrColor.h"
 #include "record/TextGrid.h"
 
 using namespace GraphGeometry;

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <limits>
 
-#include "assessment/NumberFormat.h"
+#include "numbers/NumberFormat.h"
 
 using namespace Qt::StringLiterals;
 

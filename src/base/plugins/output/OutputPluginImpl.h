@@ -1,7 +1,7 @@
 // The output plugin itself: the only code that links Qt's SVG and print support.
 #pragma once
 
-#include "OutputPlugin.h"
+#include "plugins/OutputPlugin.h"
 
 #include <QObject>
 
