@@ -31,12 +31,12 @@ public:
     QImage &picture();
     void updatePicture();
 
-    void DrawBackground();
+    void clearPicture();
     // Plots `row` onto the picture, repaints it and scrolls the latest point near the right edge.
     // The reference line takes the palette's active highlight, the platform's title-bar colour.
     // faces is asked for the mood pictures only when the plot is drawn.
     using FacesSource = std::function<const MoodFaces &()>;
-    GraphResult drawGraph(const TextGrid &table, int row, FacesSource faces);
+    GraphResult showGraph(const TextGrid &table, int row, FacesSource faces);
 
     void setDayHeader(const DayHeaderTexts &texts);
     QString headerText(int column, int row) const { return m_header.text(column, row); }

@@ -1066,12 +1066,12 @@ std::array<QImage, 4> printFaces()
 
 void TQXCALC::DrawBackground()
 {
-    Frame11->DrawBackground();
+    Frame11->clearPicture();
 }
 
 void TQXCALC::drawGraph(int row)
 {
-    const GraphResult result = Frame11->drawGraph(StringGrid1, row, &screenFaces);
+    const GraphResult result = Frame11->showGraph(StringGrid1, row, &screenFaces);
     if (result.hasBase) {
         for (int i = 0; i < 9; ++i)
             control<TLabel>(QByteArray("Label" + QByteArray::number(22 + i)))
@@ -1081,12 +1081,12 @@ void TQXCALC::drawGraph(int row)
 
 void TQXCALC::DrawWeightGraph()
 {
-    drawGraph(3);
+    drawGraph(RecordLayout::WeightRow);
 }
 
 void TQXCALC::DrawFatGraph()
 {
-    drawGraph(8);
+    drawGraph(RecordLayout::FatWeightRow);
 }
 
 void TQXCALC::FillDayHeader()
@@ -1110,7 +1110,7 @@ void TQXCALC::PictureButton9Click()
 void TQXCALC::moodPress(const QString &code)
 {
     if (!RecordUsedUp)
-        StringGrid1.setCell(TodayColumn, 12, code);
+        writeMood(StringGrid1, TodayColumn, code.toInt());
 }
 
 void TQXCALC::PictureButton11Click()

@@ -4,8 +4,6 @@
 #include <stdexcept>
 
 #include "numbers/NumberFormat.h"
-#include "record/MonthTable.h"
-#include "record/TextGrid.h"
 
 using namespace Qt::StringLiterals;
 
@@ -199,21 +197,4 @@ Assessment assess(const Measurements &m)
         break;
     }
     return a;
-}
-
-void writeAssessmentCells(TextGrid &grid, int column, const Assessment &a)
-{
-    grid.setCell(column, 5, QString::number(a.bodyType));
-    grid.setCell(column, 6, a.bmiText);
-    grid.setCell(column, 7, a.bmrText);
-    grid.setCell(column, 8, a.fatWeightText);
-    grid.setCell(column, 9, a.excessCell);
-    grid.setCell(column, 10, a.targetText);
-    grid.setCell(column, 11, a.reductionText);
-}
-
-void writeMeasurementCells(TextGrid &grid, int column, const Measurements &m)
-{
-    writeMeasurementProfile(grid, m.sexCode, m.age, m.heightCm);
-    writeMeasurement(grid, column, m.weightKg, m.bodyFatPercent);
 }

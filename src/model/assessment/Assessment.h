@@ -4,8 +4,6 @@
 
 #include <QString>
 
-class TextGrid;
-
 // The five inputs as the window holds them; the floats are already rounded to one decimal.
 struct Measurements
 {
@@ -43,9 +41,4 @@ struct Assessment
 // Throws std::runtime_error with a Japanese text when the height is not a positive number or the
 // inputs would give an infinite or undefined result; nothing is computed then.
 Assessment assess(const Measurements &m);
-
-// Rows 5 to 11 of the given record column.
-void writeAssessmentCells(TextGrid &grid, int column, const Assessment &a);
-// Row 0 columns 0 to 2 (sex, age, height) and rows 3, 4 and 12 (weight, body fat, mood "0") of
-// the given record column.
-void writeMeasurementCells(TextGrid &grid, int column, const Measurements &m);
+// The record writes an assessment's cells: record/MonthTable.h.

@@ -2,6 +2,8 @@
 
 #include "artwork/Artwork.h"
 #include "fonts/Fonts.h"
+#include "numbers/CellValue.h"
+#include "record/RecordLayout.h"
 #include "record/TextGrid.h"
 #include "report/ReportCanvas.h"
 #include "report/ReportImage.h"
@@ -35,16 +37,6 @@ constexpr double farOffSheet = 1 << 16;
 constexpr int largestBase = 100000;
 
 const QChar carriageReturn(13);
-
-// The record holds ASCII numbers; anything else, and infinities or NaN, is no value.
-std::optional<double> cellNumber(const QString &text)
-{
-    bool ok = false;
-    const double value = text.toDouble(&ok);
-    if (!ok || !std::isfinite(value))
-        return std::nullopt;
-    return value;
-}
 
 // Values carry one decimal, so a product that should be an exact half may come out a hair
 // off in binary; the tolerance lets it still go to the even neighbour.
@@ -136,7 +128,7 @@ std::array<QImage, 4> TPrint01::printMoodIcons()
 
 int TPrint01::sheetRow(Sheet sheet)
 {
-    return sheet == Sheet::Weight ? 3 : 8;
+    return sheet == Sheet::Weight ? RecordLayout::WeightRow : RecordLayout::FatWeightRow;
 }
 
 QString TPrint01::sheetTitle(Sheet sheet)
@@ -215,7 +207,7 @@ int TPrint01::plotY(double value, int base)
 
 int TPrint01::scaleBase(const TextGrid &table, Sheet sheet)
 {
-    const std::optional<double> first = cellNumber(table.cell(0, sheetRow(sheet)));
+    const std::optional<double> first = readCellValue(table.cell(0, sheetRow(sheet)));
     if (!first) {
         const QString what = sheet == Sheet::Weight ? u"体重"_s : u"脂肪重量"_s;
         throw std::runtime_error(
@@ -227,7 +219,7 @@ int TPrint01::scaleBase(const TextGrid &table, Sheet sheet)
 bool TPrint01::isPrintable(const TextGrid &table)
 {
     for (const Sheet sheet : {Sheet::Weight, Sheet::FatWeight}) {
-        if (!cellNumber(table.cell(0, sheetRow(sheet))))
+        if (!readCellValue(table.cell(0, sheetRow(sheet))))
             return false;
     }
     return true;
@@ -258,9 +250,9 @@ void TPrint01::fillSheet(const TextGrid &table, Sheet sheet, const SheetInput &i
     QRLabel2->setText(sheetTitle(sheet));
     QRLabel4->setText(instruction());
     for (int k = 1; k <= 31; ++k)
-        D[std::size_t(k - 1)]->setText(table.cell(2 * (k - 1), 2));
+        D[std::size_t(k - 1)]->setText(table.cell(2 * (k - 1), RecordLayout::DayRow));
     D[31]->setText(input.dayAfterTable);
-    M1->setText(table.cell(0, 1) + u'/');
+    M1->setText(table.cell(0, RecordLayout::MonthRow) + u'/');
     M2->setText(QString::number(input.secondMonth) + u'/');
     M2->setLeft(88 + 30 * (input.secondMonthColumn / 2));
 
@@ -274,18 +266,18 @@ void TPrint01::fillSheet(const TextGrid &table, Sheet sheet, const SheetInput &i
     int lastX = 30;
     int lastY = 0;
     // Column 0 is known to hold a number: the first point always exists.
-    lastY = plotY(*cellNumber(table.cell(0, row)), base);
+    lastY = plotY(*readCellValue(table.cell(0, row)), base);
     plot.moveTo(QPoint(30, lastY));
 
     for (int c = 1; c < table.columnCount(); ++c) {
-        if (const std::optional<double> value = cellNumber(table.cell(c, row))) {
+        if (const std::optional<double> value = readCellValue(table.cell(c, row))) {
             const QPoint point(30 + 15 * c, plotY(*value, base));
             plot.setPen(1, QColor(255, 0, 0));
             plot.lineTo(point);
             lastX = point.x();
             lastY = point.y();
         }
-        const QString mood = table.cell(c, 12);
+        const QString mood = table.cell(c, RecordLayout::MoodRow);
         static const QStringList moods {u"1"_s, u"2"_s, u"3"_s, u"4"_s};
         const int icon = int(moods.indexOf(mood));
         if (icon >= 0) {

@@ -1,6 +1,7 @@
 #include "SheetPdf.h"
 
 #include "assessment/Assessment.h"
+#include "numbers/CellValue.h"
 #include "record/MonthTable.h"
 #include "record/StrGrdIO.h"
 #include "record/TextGrid.h"
@@ -12,6 +13,7 @@
 #include <QSaveFile>
 
 using namespace Qt::StringLiterals;
+using namespace RecordLayout;
 
 namespace {
 
@@ -28,15 +30,17 @@ constexpr int pdfResolution = 1200;
 std::pair<QString, QString> latestAdvice(const TextGrid &table)
 {
     for (int column = table.columnCount() - 1; column >= 0; --column) {
-        bool weightOk = false, fatOk = false, sexOk = false, ageOk = false, heightOk = false;
-        Measurements m;
-        m.weightKg = table.cell(column, 3).toFloat(&weightOk);
-        m.bodyFatPercent = table.cell(column, 4).toFloat(&fatOk);
-        if (!weightOk || !fatOk)
+        const std::optional<double> weight = readCellValue(table.cell(column, WeightRow));
+        const std::optional<double> fat = readCellValue(table.cell(column, BodyFatRow));
+        if (!weight || !fat)
             continue;
-        m.sexCode = table.cell(0, 0).toInt(&sexOk);
-        m.age = table.cell(1, 0).toInt(&ageOk);
-        m.heightCm = table.cell(2, 0).toFloat(&heightOk);
+        bool sexOk = false, ageOk = false, heightOk = false;
+        Measurements m;
+        m.weightKg = float(*weight);
+        m.bodyFatPercent = float(*fat);
+        m.sexCode = table.cell(SexColumn, ProfileRow).toInt(&sexOk);
+        m.age = table.cell(AgeColumn, ProfileRow).toInt(&ageOk);
+        m.heightCm = table.cell(HeightColumn, ProfileRow).toFloat(&heightOk);
         if (!sexOk || !ageOk || !heightOk)
             return {};
         try {
@@ -59,7 +63,7 @@ QString SheetPdf::offerQuestion()
 QString SheetPdf::proposedPath(const QString &folder, const TextGrid &table, const QDate &today)
 {
     bool ok = false;
-    int month = table.cell(0, 1).toInt(&ok);
+    int month = table.cell(0, MonthRow).toInt(&ok);
     if (!ok || month < 1 || month > 12)
         month = today.month();
     // A table starts at most 30 days back, so a month after today's began last year.
@@ -112,7 +116,7 @@ void SheetPdf::exportRecord(const QString &recordPath, const QString &pdfPath)
     if (!file.isFile())
         fail(u"cannot read the record %1: not a file"_s.arg(record));
 
-    TextGrid table(RecordColumns, RecordRows);
+    TextGrid table(RecordLayout::Columns, RecordLayout::Rows);
     TPrint01::SheetInput input;
     try {
         TStringGridIO io(&table);

@@ -6,8 +6,9 @@
 #include <cstring>
 #include <optional>
 
-#include "numbers/NumberFormat.h"
 #include "colors/BgrColor.h"
+#include "numbers/CellValue.h"
+#include "record/RecordLayout.h"
 #include "record/TextGrid.h"
 
 using namespace GraphGeometry;
@@ -163,10 +164,7 @@ const QImage &readable(const QImage &image, QImage &converted)
 
 std::optional<double> cellValue(const TextGrid &table, int column, int row)
 {
-    const QString text = table.cell(column, row);
-    if (text.isEmpty())
-        return std::nullopt;
-    return parseDecimal(text);
+    return readCellValue(table.cell(column, row));
 }
 
 int roundHalfEven(double value)
@@ -198,7 +196,7 @@ int plottedY(double value, int base)
     return roundHalfEven(std::clamp(y, -YLimit, YLimit));
 }
 
-void drawBackground(QImage &picture)
+void paintGraphBackground(QImage &picture)
 {
     if (picture.size() != QSize(Width, Height) || picture.format() != QImage::Format_RGB32)
         picture = QImage(Width, Height, QImage::Format_RGB32);
@@ -221,7 +219,7 @@ void drawBackground(QImage &picture)
     }
 }
 
-GraphResult drawGraph(QImage &picture, const TextGrid &table, int row, const MoodFaces &faces,
+GraphResult plotRow(QImage &picture, const TextGrid &table, int row, const MoodFaces &faces,
     QColor referenceLineColour)
 {
     if (!isPixelReadable(picture))
@@ -251,7 +249,7 @@ GraphResult drawGraph(QImage &picture, const TextGrid &table, int row, const Moo
             y = nextY;
             pen = red;
         }
-        const int mood = moodIndex(table.cell(k, MoodRow));
+        const int mood = moodIndex(table.cell(k, RecordLayout::MoodRow));
         if (mood < 0)
             continue;
         const QImage &face = faces.faces[mood];

@@ -1,5 +1,5 @@
 // The month graphs painted pixel by pixel onto the 868 x 240 graph picture: the grid background
-// and one routine for the weight (row 3) and fat-weight (row 8) lines with their mood faces.
+// and one routine for the weight and fat-weight lines with their mood faces.
 #pragma once
 
 #include <QColor>
@@ -14,9 +14,6 @@ constexpr int Width = 868;
 constexpr int Height = 240;
 constexpr int PixelsPerKg = 30;
 constexpr int FaceSize = 16;
-constexpr int WeightRow = 3;
-constexpr int FatWeightRow = 8;
-constexpr int MoodRow = 12;
 } // namespace GraphGeometry
 
 // Index i holds the pictures of mood code i + 1. Faces lie on black, masks are the black face on
@@ -38,13 +35,13 @@ struct GraphResult
 
 // Erases the picture to the graph's grid; a picture of another size or format is replaced by a
 // 868 x 240 RGB32 one.
-void drawBackground(QImage &picture);
+void paintGraphBackground(QImage &picture);
 
-// Plots `row` of every column onto a picture painted by drawBackground; the pen starts in the
+// Plots `row` of every column onto a picture painted by paintGraphBackground; the pen starts in the
 // colour the background ends with, at (7, 0). A cell that is not a number counts as empty, so a
 // damaged record still draws. Plotted y values are limited to
 // +-1,000,000 and the base to +-1,000,000,000 so that absurd numbers clip instead of overflowing.
-GraphResult drawGraph(QImage &picture, const TextGrid &table, int row, const MoodFaces &faces,
+GraphResult plotRow(QImage &picture, const TextGrid &table, int row, const MoodFaces &faces,
     QColor referenceLineColour);
 
 // y of value v on the scale around base: 240 - (v - (base - 4)) x 30, rounded to the nearest

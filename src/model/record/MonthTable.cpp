@@ -3,14 +3,16 @@
 #include <cmath>
 #include <stdexcept>
 
+#include "assessment/Assessment.h"
 #include "numbers/NumberFormat.h"
 #include "record/TextGrid.h"
 
 using namespace Qt::StringLiterals;
+using namespace RecordLayout;
 
 namespace {
 
-constexpr int TableDays = RecordColumns / 2;
+constexpr int TableDays = Columns / 2;
 
 int monthAfter(int month)
 {
@@ -25,7 +27,7 @@ int monthAfter(int month)
 
 qint32 wholeCell(const TextGrid &table, int column, qint32 lowest, qint32 highest)
 {
-    const std::optional<qint32> value = parseWholeNumber(table.cell(column, 0));
+    const std::optional<qint32> value = parseWholeNumber(table.cell(column, ProfileRow));
     if (!value || *value < lowest || *value > highest)
         badProfile(column);
     return *value;
@@ -66,16 +68,16 @@ MonthMarkers initMonthTable(TextGrid &table, const QDateTime &now)
     const QDate start = recordSlot(now).day;
     for (int index = 0; index < TableDays; ++index) {
         const QDate day = start.addDays(index);
-        table.setCell(2 * index, 1, QString::number(day.month()));
-        table.setCell(2 * index, 2, QString::number(day.day()));
+        table.setCell(2 * index, MonthRow, QString::number(day.month()));
+        table.setCell(2 * index, DayRow, QString::number(day.day()));
     }
     MonthMarkers markers;
     // Two columns per day up to and including the start month's last day.
     markers.secondMonthColumn = 2 * (start.daysInMonth() - start.day() + 1);
     markers.secondMonth = monthAfter(start.month());
     markers.dayAfterTable = QString::number(start.addDays(TableDays).day());
-    table.setCell(3, 0, QString::number(markers.secondMonthColumn));
-    table.setCell(4, 0, QString::number(markers.secondMonth));
+    table.setCell(SecondMonthColumnCell, ProfileRow, QString::number(markers.secondMonthColumn));
+    table.setCell(SecondMonthCell, ProfileRow, QString::number(markers.secondMonth));
     return markers;
 }
 
@@ -101,10 +103,10 @@ TodayLocation locateToday(const TextGrid &table, const QDateTime &now)
 
     // A day lives in its even column; an odd column holding a date (an edited file) would put
     // the evening slot beyond the table.
-    for (int column = 0; column < RecordColumns; column += 2) {
-        if (table.cell(column, 2) != day)
+    for (int column = 0; column < Columns; column += 2) {
+        if (table.cell(column, DayRow) != day)
             continue;
-        const QString columnMonth = table.cell(column, 1);
+        const QString columnMonth = table.cell(column, MonthRow);
         if (columnMonth == month || columnMonth == nextMonth) {
             today.todayColumn = column + slot.eveningSlot;
             return today;
@@ -119,18 +121,20 @@ TodayLocation locateToday(const TextGrid &table, const QDateTime &now)
 
 bool sameMonth(const TextGrid &a, const TextGrid &b)
 {
-    for (int column = 0; column < RecordColumns; ++column) {
-        if (a.cell(column, 1) != b.cell(column, 1) || a.cell(column, 2) != b.cell(column, 2))
+    for (int column = 0; column < Columns; ++column) {
+        if (a.cell(column, MonthRow) != b.cell(column, MonthRow)
+            || a.cell(column, DayRow) != b.cell(column, DayRow))
             return false;
     }
-    return a.cell(3, 0) == b.cell(3, 0) && a.cell(4, 0) == b.cell(4, 0);
+    return a.cell(SecondMonthColumnCell, ProfileRow) == b.cell(SecondMonthColumnCell, ProfileRow)
+        && a.cell(SecondMonthCell, ProfileRow) == b.cell(SecondMonthCell, ProfileRow);
 }
 
 void copyMeasurement(TextGrid &to, const TextGrid &from, int column)
 {
-    for (int profileColumn = 0; profileColumn <= 2; ++profileColumn)
-        to.setCell(profileColumn, 0, from.cell(profileColumn, 0));
-    for (int row = 3; row <= 12; ++row)
+    for (int profileColumn = SexColumn; profileColumn <= HeightColumn; ++profileColumn)
+        to.setCell(profileColumn, ProfileRow, from.cell(profileColumn, ProfileRow));
+    for (int row = WeightRow; row <= MoodRow; ++row)
         to.setCell(column, row, from.cell(column, row));
 }
 
@@ -138,42 +142,59 @@ Profile restoreProfile(const TextGrid &table)
 {
     Profile profile;
     // The graphs index their day labels by these markers: a wrapped or wild value must not load.
-    profile.secondMonthColumn = wholeCell(table, 3, 2, RecordColumns);
-    profile.secondMonth = wholeCell(table, 4, 1, 12);
-    profile.sexCode = wholeCell(table, 0, INT32_MIN, INT32_MAX);
-    profile.age = wholeCell(table, 1, INT32_MIN, INT32_MAX);
-    profile.ageText = table.cell(1, 0);
-    const std::optional<double> height = parseDecimal(table.cell(2, 0));
+    profile.secondMonthColumn = wholeCell(table, SecondMonthColumnCell, 2, Columns);
+    profile.secondMonth = wholeCell(table, SecondMonthCell, 1, 12);
+    profile.sexCode = wholeCell(table, SexColumn, INT32_MIN, INT32_MAX);
+    profile.age = wholeCell(table, AgeColumn, INT32_MIN, INT32_MAX);
+    profile.ageText = table.cell(AgeColumn, ProfileRow);
+    const std::optional<double> height = parseDecimal(table.cell(HeightColumn, ProfileRow));
     if (!height || !std::isfinite(float(*height)))
-        badProfile(2);
+        badProfile(HeightColumn);
     profile.heightCm = float(*height);
-    profile.heightText = table.cell(2, 0);
+    profile.heightText = table.cell(HeightColumn, ProfileRow);
     return profile;
 }
 
 void writeMeasurementProfile(TextGrid &table, qint32 sexCode, qint32 age, float heightCm)
 {
-    table.setCell(0, 0, QString::number(sexCode));
-    table.setCell(1, 0, QString::number(age));
-    table.setCell(2, 0, formatNumber(heightCm, 1));
+    table.setCell(SexColumn, ProfileRow, QString::number(sexCode));
+    table.setCell(AgeColumn, ProfileRow, QString::number(age));
+    table.setCell(HeightColumn, ProfileRow, formatNumber(heightCm, 1));
 }
 
 void writeMeasurement(TextGrid &table, int column, float weightKg, float bodyFatPercent)
 {
-    table.setCell(column, 3, formatNumber(weightKg, 1));
-    table.setCell(column, 4, formatNumber(bodyFatPercent, 1));
-    table.setCell(column, 12, u"0"_s);
+    table.setCell(column, WeightRow, formatNumber(weightKg, 1));
+    table.setCell(column, BodyFatRow, formatNumber(bodyFatPercent, 1));
+    table.setCell(column, MoodRow, u"0"_s);
 }
 
 void writeMood(TextGrid &table, int column, int moodCode)
 {
-    table.setCell(column, 12, QString::number(moodCode));
+    table.setCell(column, MoodRow, QString::number(moodCode));
 }
 
 void completeFirstColumn(TextGrid &table)
 {
-    if (!table.cell(0, 3).isEmpty())
+    if (!table.cell(0, WeightRow).isEmpty())
         return;
-    for (int row = 3; row < RecordRows; ++row)
+    for (int row = WeightRow; row < Rows; ++row)
         table.setCell(0, row, table.cell(1, row));
+}
+
+void writeAssessmentCells(TextGrid &table, int column, const Assessment &a)
+{
+    table.setCell(column, BodyTypeRow, QString::number(a.bodyType));
+    table.setCell(column, BmiRow, a.bmiText);
+    table.setCell(column, BmrRow, a.bmrText);
+    table.setCell(column, FatWeightRow, a.fatWeightText);
+    table.setCell(column, ExcessFatRow, a.excessCell);
+    table.setCell(column, TargetFatRow, a.targetText);
+    table.setCell(column, ReductionRow, a.reductionText);
+}
+
+void writeMeasurementCells(TextGrid &table, int column, const Measurements &m)
+{
+    writeMeasurementProfile(table, m.sexCode, m.age, m.heightCm);
+    writeMeasurement(table, column, m.weightKg, m.bodyFatPercent);
 }

@@ -7,11 +7,11 @@
 #include <QDateTime>
 #include <QString>
 
-class TextGrid;
+#include "record/RecordLayout.h"
 
-// The record table's size.
-inline constexpr int RecordColumns = 62;
-inline constexpr int RecordRows = 16;
+class TextGrid;
+struct Assessment;
+struct Measurements;
 
 // The record file inside the program's folder (appFolder ends with a separator).
 QString recordFilePath(const QString &appFolder);
@@ -85,6 +85,11 @@ void writeMeasurementProfile(TextGrid &table, qint32 sexCode, qint32 age, float 
 void writeMeasurement(TextGrid &table, int column, float weightKg, float bodyFatPercent);
 // Row 12 of column: the mood code "0".."4".
 void writeMood(TextGrid &table, int column, int moodCode);
+// The assessment's cells of column: body type, BMI, metabolic rate, fat weight, excess fat,
+// target and reduction.
+void writeAssessmentCells(TextGrid &table, int column, const Assessment &a);
+// The profile and the measurement cells one measurement writes into column.
+void writeMeasurementCells(TextGrid &table, int column, const Measurements &m);
 // When column 0 holds no measurement yet (row 3 empty), copies rows 3..15 of column 1 into it, so
 // a table whose first measurement was an evening one still has a starting point for the graphs.
 void completeFirstColumn(TextGrid &table);

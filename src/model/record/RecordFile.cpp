@@ -92,7 +92,7 @@ std::optional<TextGrid> recordTable(const RecordOnDisk &disk)
 {
     if (disk.kind != RecordOnDisk::Kind::Readable)
         return std::nullopt;
-    TextGrid table(RecordColumns, RecordRows);
+    TextGrid table(RecordLayout::Columns, RecordLayout::Rows);
     try {
         TStringGridIO::parse(disk.bytes, table, u","_s, false);
         restoreProfile(table);
