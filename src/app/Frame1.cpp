@@ -172,8 +172,8 @@ QImage &TFrame1::picture()
         else
             m_picture.fill(Qt::white);
         m_backgroundPending = false;
-        for (const PendingGraph &graph : std::exchange(m_pendingGraphs, {}))
-            ::plotRow(m_picture, graph.table, graph.row, graph.faces(), graph.referenceLine);
+        for (const PendingPlot &plot : std::exchange(m_pendingPlots, {}))
+            ::plotRow(m_picture, plot.layout, plot.faces(), plot.referenceLine);
     }
     return m_picture;
 }
@@ -187,7 +187,7 @@ void TFrame1::clearPicture()
 {
     if (m_picture.isNull()) {
         m_backgroundPending = true;
-        m_pendingGraphs.clear();
+        m_pendingPlots.clear();
     } else {
         paintGraphBackground(m_picture);
     }
@@ -197,15 +197,13 @@ void TFrame1::clearPicture()
 GraphResult TFrame1::showGraph(const TextGrid &table, int row, FacesSource faces)
 {
     const QColor referenceLine = palette().color(QPalette::Active, QPalette::Highlight);
+    GraphLayout layout = graphLayout(table, row);
     GraphResult result;
     if (m_picture.isNull()) {
-        // The scale and the last point come from the numbers alone: plotting onto no picture
-        // gives them without drawing.
-        QImage none;
-        result = ::plotRow(none, table, row, MoodFaces(), referenceLine);
-        m_pendingGraphs.push_back({table, row, std::move(faces), referenceLine});
+        result = screenGraphResult(layout);
+        m_pendingPlots.push_back({std::move(layout), std::move(faces), referenceLine});
     } else {
-        result = ::plotRow(m_picture, table, row, faces(), referenceLine);
+        result = ::plotRow(m_picture, layout, faces(), referenceLine);
     }
     describeGraph(table, row);
     updatePicture();

@@ -1073,9 +1073,10 @@ void TQXCALC::drawGraph(int row)
 {
     const GraphResult result = Frame11->showGraph(StringGrid1, row, &screenFaces);
     if (result.hasBase) {
-        for (int i = 0; i < 9; ++i)
+        const auto kilograms = axisKilograms(result.base);
+        for (int i = 0; i < AxisLabelCount; ++i)
             control<TLabel>(QByteArray("Label" + QByteArray::number(22 + i)))
-                ->setCaption(QString::number(result.base + 4 - i));
+                ->setCaption(QString::number(kilograms[std::size_t(i)]));
     }
 }
 

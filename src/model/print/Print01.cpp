@@ -3,6 +3,7 @@
 #include "artwork/Artwork.h"
 #include "fonts/Fonts.h"
 #include "numbers/CellValue.h"
+#include "record/GraphLayout.h"
 #include "record/RecordLayout.h"
 #include "record/TextGrid.h"
 #include "report/ReportCanvas.h"
@@ -34,7 +35,6 @@ constexpr qreal scaleLineStep = gridUnitsPerKilogram / 4.0;
 // About 870 kg off the scale: far beyond the sheet for any real body, yet small enough that no
 // sum overflows and an off-sheet line stays short to trace.
 constexpr double farOffSheet = 1 << 16;
-constexpr int largestBase = 100000;
 
 const QChar carriageReturn(13);
 
@@ -213,7 +213,7 @@ int TPrint01::scaleBase(const TextGrid &table, Sheet sheet)
         throw std::runtime_error(
             u"印刷するデータがありません（最初の%1の値がありません）"_s.arg(what).toStdString());
     }
-    return int(std::clamp(std::trunc(*first), double(-largestBase), double(largestBase)));
+    return graphLayout(table, sheetRow(sheet)).base;
 }
 
 bool TPrint01::isPrintable(const TextGrid &table)
@@ -257,32 +257,29 @@ void TPrint01::fillSheet(const TextGrid &table, Sheet sheet, const SheetInput &i
     M2->setLeft(88 + 30 * (input.secondMonthColumn / 2));
 
     QStringList scale;
-    for (int kg = base + 4; kg >= base - 4; --kg)
+    for (const int kg : axisKilograms(base))
         scale.append(QString::number(kg) + u"kg"_s);
     QRLabel1->setText(scale.join(QString(4, carriageReturn)));
 
     ReportCanvas &plot = QRImage4->canvas();
     plot.fillRect(QRect(QPoint(0, 0), plotSize), QColor(255, 255, 255));
+    // scaleBase has checked that column 0 holds a value: the first point always exists.
+    const GraphLayout layout = graphLayout(table, row);
     int lastX = 30;
-    int lastY = 0;
-    // Column 0 is known to hold a number: the first point always exists.
-    lastY = plotY(*readCellValue(table.cell(0, row)), base);
+    int lastY = plotY(*layout.first, base);
     plot.moveTo(QPoint(30, lastY));
 
-    for (int c = 1; c < table.columnCount(); ++c) {
-        if (const std::optional<double> value = readCellValue(table.cell(c, row))) {
-            const QPoint point(30 + 15 * c, plotY(*value, base));
+    for (const GraphLayout::Step &step : layout.steps) {
+        if (step.value) {
+            const QPoint point(30 + 15 * step.column, plotY(*step.value, base));
             plot.setPen(1, QColor(255, 0, 0));
             plot.lineTo(point);
             lastX = point.x();
             lastY = point.y();
         }
-        const QString mood = table.cell(c, RecordLayout::MoodRow);
-        static const QStringList moods {u"1"_s, u"2"_s, u"3"_s, u"4"_s};
-        const int icon = int(moods.indexOf(mood));
-        if (icon >= 0) {
-            plot.copyRect(QRect(22 + 15 * c, std::max(lastY - 80, 0), 16, 16),
-                input.moodIcons[std::size_t(icon)], QRect(0, 0, 16, 16));
+        if (step.mood >= 0) {
+            plot.copyRect(QRect(22 + 15 * step.column, std::max(lastY - 80, 0), 16, 16),
+                input.moodIcons[std::size_t(step.mood)], QRect(0, 0, 16, 16));
         }
     }
 

@@ -7,9 +7,6 @@
 #include <optional>
 
 #include "colors/BgrColor.h"
-#include "numbers/CellValue.h"
-#include "record/RecordLayout.h"
-#include "record/TextGrid.h"
 
 using namespace GraphGeometry;
 
@@ -22,14 +19,12 @@ constexpr quint32 FirstSlotColour = 11002014;
 constexpr quint32 SecondSlotColour = 15847111;
 constexpr quint32 GraphLineColour = 255;
 
-constexpr int LastColumn = 61;
 constexpr int ReferenceLineEnd = 900;
 constexpr int MarkerRadius = 2;
 constexpr int FaceLift = 40;
 
 // Beyond these the picture shows nothing anyway; they keep every conversion to int defined.
 constexpr double ValueLimit = 1e10;
-constexpr double BaseLimit = 1e9;
 constexpr double YLimit = 1e6;
 // Record values are decimal texts: snapping to this grid first removes binary noise, so a
 // decimal half such as 118.5 is recognised as a half.
@@ -162,11 +157,6 @@ const QImage &readable(const QImage &image, QImage &converted)
     return converted;
 }
 
-std::optional<double> cellValue(const TextGrid &table, int column, int row)
-{
-    return readCellValue(table.cell(column, row));
-}
-
 int roundHalfEven(double value)
 {
     const double snapped = std::round(value * DecimalSnap) / DecimalSnap;
@@ -176,15 +166,6 @@ int roundHalfEven(double value)
     if (fraction > 0.5 || (fraction == 0.5 && std::fmod(lower, 2.0) != 0.0))
         result = lower + 1.0;
     return int(result);
-}
-
-// Mood codes "1".."4" as indexes 0..3; anything else (including "0") as -1.
-int moodIndex(const QString &code)
-{
-    if (code.size() != 1)
-        return -1;
-    const char16_t c = code.front().unicode();
-    return c >= u'1' && c <= u'4' ? int(c - u'1') : -1;
 }
 
 } // namespace
@@ -219,41 +200,53 @@ void paintGraphBackground(QImage &picture)
     }
 }
 
-GraphResult plotRow(QImage &picture, const TextGrid &table, int row, const MoodFaces &faces,
-    QColor referenceLineColour)
+GraphResult screenGraphResult(const GraphLayout &layout)
+{
+    GraphResult result;
+    result.hasBase = layout.first.has_value();
+    result.base = layout.base;
+    if (layout.first)
+        result.endY = plottedY(*layout.first, layout.base);
+    for (const GraphLayout::Step &step : layout.steps) {
+        if (step.value) {
+            result.endX = 14 * step.column + 7;
+            result.endY = plottedY(*step.value, layout.base);
+        }
+    }
+    return result;
+}
+
+GraphResult plotRow(
+    QImage &picture, const GraphLayout &layout, const MoodFaces &faces, QColor referenceLineColour)
 {
     if (!isPixelReadable(picture))
         picture = picture.convertToFormat(QImage::Format_RGB32);
     Canvas canvas(picture);
 
-    GraphResult result;
     QRgb pen = opaque(bgrToRgb(SecondSlotColour));
     int x = 7;
     int y = 0;
-
-    if (const auto first = cellValue(table, 0, row)) {
-        result.hasBase = true;
-        result.base = int(std::trunc(std::clamp(*first, -BaseLimit, BaseLimit)));
-        y = plottedY(*first, result.base);
+    if (layout.first) {
+        y = plottedY(*layout.first, layout.base);
         pen = opaque(referenceLineColour.rgb());
         canvas.line(0, y, ReferenceLineEnd, y, pen);
     }
 
     const QRgb red = opaque(bgrToRgb(GraphLineColour));
-    for (int k = 1; k <= LastColumn; ++k) {
-        if (const auto value = cellValue(table, k, row)) {
+    for (const GraphLayout::Step &step : layout.steps) {
+        const int k = step.column;
+        if (step.value) {
             const int nextX = 14 * k + 7;
-            const int nextY = plottedY(*value, result.base);
+            const int nextY = plottedY(*step.value, layout.base);
             canvas.line(x, y, nextX, nextY, red);
             x = nextX;
             y = nextY;
             pen = red;
         }
-        const int mood = moodIndex(table.cell(k, RecordLayout::MoodRow));
-        if (mood < 0)
+        if (step.mood < 0)
             continue;
-        const QImage &face = faces.faces[mood];
-        const QImage &mask = faces.masks[mood];
+        const QImage &face = faces.faces[std::size_t(step.mood)];
+        const QImage &mask = faces.masks[std::size_t(step.mood)];
         if (face.isNull() || mask.isNull())
             continue;
         QImage faceCopy;
@@ -263,7 +256,16 @@ GraphResult plotRow(QImage &picture, const TextGrid &table, int row, const MoodF
     }
 
     canvas.fillRect(x - MarkerRadius, y - MarkerRadius, x + MarkerRadius, y + MarkerRadius, pen);
+    GraphResult result;
+    result.hasBase = layout.first.has_value();
+    result.base = layout.base;
     result.endX = x;
     result.endY = y;
     return result;
+}
+
+GraphResult plotRow(QImage &picture, const TextGrid &table, int row, const MoodFaces &faces,
+    QColor referenceLineColour)
+{
+    return plotRow(picture, graphLayout(table, row), faces, referenceLineColour);
 }

@@ -7,6 +7,8 @@
 
 #include <array>
 
+#include "record/GraphLayout.h"
+
 class TextGrid;
 
 namespace GraphGeometry {
@@ -37,12 +39,16 @@ struct GraphResult
 // 868 x 240 RGB32 one.
 void paintGraphBackground(QImage &picture);
 
-// Plots `row` of every column onto a picture painted by paintGraphBackground; the pen starts in the
-// colour the background ends with, at (7, 0). A cell that is not a number counts as empty, so a
-// damaged record still draws. Plotted y values are limited to
-// +-1,000,000 and the base to +-1,000,000,000 so that absurd numbers clip instead of overflowing.
+// Plots a layout onto a picture painted by paintGraphBackground; the pen starts in the colour
+// the background ends with, at (7, 0). Plotted y values are limited to +-1,000,000.
+GraphResult plotRow(
+    QImage &picture, const GraphLayout &layout, const MoodFaces &faces, QColor referenceLineColour);
+// The same for `row` of the record table: a cell that is not a value counts as empty, so a
+// damaged record still draws.
 GraphResult plotRow(QImage &picture, const TextGrid &table, int row, const MoodFaces &faces,
     QColor referenceLineColour);
+// What plotRow would return, without a picture.
+GraphResult screenGraphResult(const GraphLayout &layout);
 
 // y of value v on the scale around base: 240 - (v - (base - 4)) x 30, rounded to the nearest
 // pixel with an exact decimal half to the even neighbour.
