@@ -110,7 +110,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const TodayLocation today = locateToday(table, now);
     dayHeaderTexts(table, secondMonthColumn, secondMonth);
 
-    for (const int row : {GraphGeometry::WeightRow, GraphGeometry::FatWeightRow}) {
+    for (const int row : {RecordLayout::WeightRow, RecordLayout::FatWeightRow}) {
         paintGraphBackground(fixture->picture);
         plotRow(fixture->picture, table, row, fixture->faces, QColor(0, 0, 128));
     }
