@@ -8,7 +8,7 @@ FullMonth::FullMonth(const QDateTime &start)
 {
     markers = initMonthTable(table, start);
     writeMeasurementProfile(table, 1, 35, 170.0f);
-    for (int column = 0; column < RecordColumns; ++column) {
+    for (int column = 0; column < RecordLayout::Columns; ++column) {
         // A slow decline with a daily swing, so the lines cross many pixels and both scales.
         const float weight = std::round((72.0f - column * 0.05f + (column % 2) * 0.6f) * 10) / 10;
         const float fat = std::round((24.0f - column * 0.04f) * 10) / 10;

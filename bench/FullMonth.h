@@ -9,7 +9,7 @@
 
 struct FullMonth
 {
-    TextGrid table {RecordColumns, RecordRows};
+    TextGrid table {RecordLayout::Columns, RecordLayout::Rows};
     MonthMarkers markers;
 
     // The table's first day is the record day of start.

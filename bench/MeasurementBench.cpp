@@ -68,7 +68,7 @@ std::optional<Timing> MeasurementBench::run(int runs)
     if (!reported.isEmpty())
         return fail(u"the window reported: "_s + reported.first());
 
-    TextGrid saved(RecordColumns, RecordRows);
+    TextGrid saved(RecordLayout::Columns, RecordLayout::Rows);
     TStringGridIO io(&saved);
     io.LoadFromFile(recordFilePath(options.appFolder), u","_s, false);
     if (!(saved == window.recordTable()) || saved.cell(0, 3).isEmpty())

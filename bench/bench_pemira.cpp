@@ -14,7 +14,7 @@
 #include <QPdfWriter>
 #include <QTemporaryDir>
 
-#include "controls/Artwork.h"
+#include "artwork/Artwork.h"
 #include "print/Print01.h"
 #include "print/SheetPdf.h"
 #include "record/GraphPainter.h"
@@ -93,15 +93,15 @@ void runInProcess()
     printRow("graph: background + weight month, moods",
         Timing::of(2000,
             [&] {
-                drawBackground(picture);
-                drawGraph(picture, month.table, GraphGeometry::WeightRow, faces, reference);
+                paintGraphBackground(picture);
+                plotRow(picture, month.table, RecordLayout::WeightRow, faces, reference);
             }),
         1);
     printRow("graph: background + fat-weight month, moods",
         Timing::of(2000,
             [&] {
-                drawBackground(picture);
-                drawGraph(picture, month.table, GraphGeometry::FatWeightRow, faces, reference);
+                paintGraphBackground(picture);
+                plotRow(picture, month.table, RecordLayout::FatWeightRow, faces, reference);
             }),
         1);
 

@@ -5,7 +5,7 @@
 #include <QPushButton>
 #include <QWidget>
 
-#include "controls/Fonts.h"
+#include "fonts/Fonts.h"
 
 using namespace Qt::StringLiterals;
 

@@ -92,7 +92,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         = QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size));
 
     // The program's own load: a fixed 62 x 16 table, "," and no quotes.
-    TextGrid table(RecordColumns, RecordRows);
+    TextGrid table(RecordLayout::Columns, RecordLayout::Rows);
     TStringGridIO::parse(bytes, table, u","_s, false);
     // The codec's other modes, which the program never uses but the component offers.
     allowingReportedFailure([&] {
@@ -103,16 +103,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 
     std::optional<Profile> profile;
     allowingReportedFailure([&] { profile = restoreProfile(table); });
-    const int secondMonthColumn = profile ? profile->secondMonthColumn : RecordColumns;
+    const int secondMonthColumn = profile ? profile->secondMonthColumn : RecordLayout::Columns;
     const int secondMonth = profile ? profile->secondMonth : 1;
 
     const QDateTime now(QDate(2024, 5, 3), QTime(7, 5));
     const TodayLocation today = locateToday(table, now);
     dayHeaderTexts(table, secondMonthColumn, secondMonth);
 
-    for (const int row : {GraphGeometry::WeightRow, GraphGeometry::FatWeightRow}) {
-        drawBackground(fixture->picture);
-        drawGraph(fixture->picture, table, row, fixture->faces, QColor(0, 0, 128));
+    for (const int row : {RecordLayout::WeightRow, RecordLayout::FatWeightRow}) {
+        paintGraphBackground(fixture->picture);
+        plotRow(fixture->picture, table, row, fixture->faces, QColor(0, 0, 128));
     }
 
     TPrint01::SheetInput input = fixture->sheetInput;
@@ -126,7 +126,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         });
     }
 
-    const int column = today.usedUp ? RecordColumns - 1 : today.todayColumn;
+    const int column = today.usedUp ? RecordLayout::Columns - 1 : today.todayColumn;
     InfoPage::pageAddress(InfoPage::defaultInfoBase(), InfoPage::bodyTypeText(table, column));
     return 0;
 }

@@ -8,7 +8,7 @@
 #include <QPainter>
 #include <QSvgRenderer>
 
-#include "controls/Artwork.h"
+#include "artwork/Artwork.h"
 
 namespace {
 

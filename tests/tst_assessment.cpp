@@ -1,4 +1,5 @@
 #include "assessment/Assessment.h"
+#include "record/MonthTable.h"
 #include "record/TextGrid.h"
 
 #include <QTest>

@@ -51,7 +51,7 @@ Run pemira(const QStringList &arguments)
 // A May record with both first values and a few days measured.
 QByteArray recordBytes(bool firstValues)
 {
-    TextGrid table(RecordColumns, RecordRows);
+    TextGrid table(RecordLayout::Columns, RecordLayout::Rows);
     initMonthTable(table, QDateTime(QDate(2024, 5, 3), QTime(7, 5)));
     writeMeasurementProfile(table, 1, 35, 170.0f);
     for (int column = 0; column < 9; ++column) {

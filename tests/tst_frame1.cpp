@@ -99,16 +99,16 @@ void TestFrame1::graphScrollsLatestPointNearRightEdge()
     }
     TFrame1 frame;
     frame.scrollToX(300);
-    frame.DrawBackground();
+    frame.clearPicture();
     static const MoodFaces noFaces;
     const GraphResult result
-        = frame.drawGraph(table, 3, []() -> const MoodFaces & { return noFaces; });
+        = frame.showGraph(table, 3, []() -> const MoodFaces & { return noFaces; });
     QCOMPARE(frame.scrollPosition(), position);
     QCOMPARE(result.hasBase, lastColumn >= 0);
 
     QImage expected;
-    drawBackground(expected);
-    drawGraph(expected, table, 3, MoodFaces(), frame.palette().color(QPalette::Highlight));
+    paintGraphBackground(expected);
+    plotRow(expected, table, 3, MoodFaces(), frame.palette().color(QPalette::Highlight));
     QCOMPARE(frame.picture(), expected);
 }
 
@@ -136,9 +136,9 @@ void TestFrame1::drawingWaitsUntilThePictureIsNeeded()
     palette.setColor(QPalette::Active, QPalette::Highlight, reference);
     frame.setPalette(palette);
     // A plot made before a background, then replaced by one: only the last pair is drawn.
-    frame.drawGraph(table, 8, source);
-    frame.DrawBackground();
-    const GraphResult result = frame.drawGraph(table, 3, source);
+    frame.showGraph(table, 8, source);
+    frame.clearPicture();
+    const GraphResult result = frame.showGraph(table, 3, source);
     QCOMPARE(asked, 0);
     QVERIFY(result.hasBase);
     QCOMPARE(result.base, 60);
@@ -146,15 +146,15 @@ void TestFrame1::drawingWaitsUntilThePictureIsNeeded()
     QCOMPARE(result.endY, plottedY(61.0, 60));
 
     QImage expected;
-    drawBackground(expected);
-    drawGraph(expected, table, 3, faces, reference);
+    paintGraphBackground(expected);
+    plotRow(expected, table, 3, faces, reference);
     QCOMPARE(frame.picture(), expected);
     QCOMPARE(asked, 1);
 
     // Once made, the picture is drawn on at once.
-    frame.drawGraph(table, 8, source);
+    frame.showGraph(table, 8, source);
     QCOMPARE(asked, 2);
-    drawGraph(expected, table, 8, faces, reference);
+    plotRow(expected, table, 8, faces, reference);
     QCOMPARE(frame.picture(), expected);
 }
 

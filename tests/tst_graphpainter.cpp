@@ -28,7 +28,7 @@ TextGrid recordTable()
 QImage background()
 {
     QImage picture;
-    drawBackground(picture);
+    paintGraphBackground(picture);
     return picture;
 }
 
@@ -57,8 +57,8 @@ MoodFaces syntheticFaces()
 
 GraphResult draw(QImage &picture, const TextGrid &table, int row = 3)
 {
-    drawBackground(picture);
-    return drawGraph(picture, table, row, syntheticFaces(), Reference);
+    paintGraphBackground(picture);
+    return plotRow(picture, table, row, syntheticFaces(), Reference);
 }
 
 // Pixels that differ from the plain background, as a list of points.
@@ -161,7 +161,7 @@ void TestGraphPainter::backgroundColours()
 void TestGraphPainter::backgroundReplacesOtherPictures()
 {
     QImage picture(10, 10, QImage::Format_Indexed8);
-    drawBackground(picture);
+    paintGraphBackground(picture);
     QCOMPARE(picture.size(), QSize(868, 240));
     QCOMPARE(picture.format(), QImage::Format_RGB32);
     QCOMPARE(picture, background());
@@ -322,11 +322,11 @@ void TestGraphPainter::absurdNumbersClip_data()
     QTest::addColumn<QString>("later");
     QTest::addColumn<bool>("hasBase");
     const QString hugeText = u"1"_s + QString(300, u'0') + u".5"_s;
-    QTest::newRow("huge-first") << hugeText << u"60.0"_s << true;
-    QTest::newRow("huge-negative-first") << u"-"_s + hugeText << u"60.0"_s << true;
+    QTest::newRow("huge-first") << hugeText << u"60.0"_s << false;
+    QTest::newRow("huge-negative-first") << u"-"_s + hugeText << u"60.0"_s << false;
     QTest::newRow("huge-later") << u"60.0"_s << hugeText << true;
     QTest::newRow("huge-negative-later") << u"60.0"_s << u"-"_s + hugeText << true;
-    QTest::newRow("beyond-int") << u"99999999999.9"_s << u"-99999999999.9"_s << true;
+    QTest::newRow("beyond-int") << u"99999999999.9"_s << u"-99999999999.9"_s << false;
     QTest::newRow("nan-later") << u"60.0"_s << u"NaN"_s << true;
     QTest::newRow("inf-first") << u"-INF"_s << u"60.0"_s << false;
 }
@@ -430,8 +430,8 @@ void TestGraphPainter::fullMonthEndsAtTheLastColumn()
         table.setCell(column, 12, column % 2 ? QString::number(column % 4 + 1) : u"0"_s);
     }
     QImage picture;
-    drawBackground(picture);
-    const GraphResult result = drawGraph(picture, table, 3, syntheticFaces(), Reference);
+    paintGraphBackground(picture);
+    const GraphResult result = plotRow(picture, table, 3, syntheticFaces(), Reference);
     QCOMPARE(result.endX, 14 * 61 + 7);
     QCOMPARE(result.endY, plottedY(60.0 + (61 % 7) * 0.3, 60));
     QCOMPARE(picture.pixel(result.endX, result.endY), qRgb(255, 0, 0));

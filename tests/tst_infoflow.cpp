@@ -1,7 +1,7 @@
 #include "PageServer.h"
 #include "WindowHarness.h"
 
-#include "controls/BgrColor.h"
+#include "colors/BgrColor.h"
 #include "info/BrowserEngine.h"
 #include "info/InfoBrowserHost.h"
 

@@ -1,4 +1,4 @@
-#include "assessment/NumberFormat.h"
+#include "numbers/NumberFormat.h"
 
 #include <QTest>
 

@@ -12,8 +12,8 @@
 
 #include "WindowHarness.h"
 #include "assessment/Assessment.h"
-#include "controls/Artwork.h"
-#include "report/OutputModule.h"
+#include "artwork/Artwork.h"
+#include "plugins/OutputModule.h"
 #include "record/MonthTable.h"
 #include "record/StrGrdIO.h"
 #include "report/ReportPrinter.h"
@@ -53,7 +53,7 @@ private Q_SLOTS:
         // A record with a mood on every evening: the graph that shows them is not on screen in
         // the compact window, so neither are the faces drawn.
         WindowHarness h;
-        TextGrid month(RecordColumns, RecordRows);
+        TextGrid month(RecordLayout::Columns, RecordLayout::Rows);
         initMonthTable(month, h.clock.addDays(-10));
         writeMeasurementProfile(month, 1, 35, 170.0f);
         for (int column = 0; column < 20; ++column) {

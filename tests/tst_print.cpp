@@ -1,6 +1,8 @@
-#include "controls/Artwork.h"
+#include "artwork/Artwork.h"
+#include "numbers/CellValue.h"
 #include "print/Print01.h"
 #include "print/SheetPdf.h"
+#include "record/GraphPainter.h"
 #include "record/TextGrid.h"
 #include "report/ReportCanvas.h"
 #include "report/ReportImage.h"
@@ -133,6 +135,8 @@ private Q_SLOTS:
     void plotYRoundsHalvesToEven();
     void scaleFollowsFirstValue_data();
     void scaleFollowsFirstValue();
+    void screenAndPaperReadACellAlike_data();
+    void screenAndPaperReadACellAlike();
     void missingFirstValueThrowsAndKeepsForm_data();
     void missingFirstValueThrowsAndKeepsForm();
     void onlyFirstValueSetsMarkWithoutLine();
@@ -204,12 +208,12 @@ void tst_Print::scaleFollowsFirstValue_data()
                                     u"2kg"_s, u"1kg"_s, u"0kg"_s, u"-1kg"_s}
                                     .join(gap)
                              << 286; // 602 - 4.2 * 75.25 = 285.95
-    QTest::newRow("huge-base-held")
-        << u"1e300"_s
-        << QStringList {u"100004kg"_s, u"100003kg"_s, u"100002kg"_s, u"100001kg"_s, u"100000kg"_s,
-               u"99999kg"_s, u"99998kg"_s, u"99997kg"_s, u"99996kg"_s}
+    QTest::newRow("largest-value")
+        << u"9999.9"_s
+        << QStringList {u"10003kg"_s, u"10002kg"_s, u"10001kg"_s, u"10000kg"_s, u"9999kg"_s,
+               u"9998kg"_s, u"9997kg"_s, u"9996kg"_s, u"9995kg"_s}
                .join(gap)
-        << -(1 << 16);
+        << 233; // 602 - 4.9 * 75.25 = 233.275
 }
 
 void tst_Print::scaleFollowsFirstValue()
@@ -227,6 +231,35 @@ void tst_Print::scaleFollowsFirstValue()
     QCOMPARE(label(form, u"PlotP"_s)->top(), firstY + 103);
     if (firstY >= 0 && firstY < 602)
         QCOMPARE(plot(form).pixel(30, firstY), red);
+}
+
+void tst_Print::screenAndPaperReadACellAlike_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("isValue");
+    QTest::newRow("decimal") << u"63.8"_s << true;
+    QTest::newRow("spaced-signed") << u" -2.5 "_s << true;
+    QTest::newRow("largest") << u"9999.9"_s << true;
+    QTest::newRow("bound") << u"10000"_s << false;
+    QTest::newRow("negative-bound") << u"-10000.0"_s << false;
+    QTest::newRow("exponent") << u"1e300"_s << false;
+    QTest::newRow("small-exponent") << u"6e1"_s << false;
+    QTest::newRow("infinity") << u"inf"_s << false;
+    QTest::newRow("text") << u"abc"_s << false;
+}
+
+// The screen graph, the printed sheets and the cell rule itself take the same texts as values.
+void tst_Print::screenAndPaperReadACellAlike()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, isValue);
+    TextGrid table = julyTable();
+    table.setCell(0, 3, text);
+    table.setCell(0, 8, text);
+    QCOMPARE(readCellValue(text).has_value(), isValue);
+    QImage picture;
+    QCOMPARE(plotRow(picture, table, 3, MoodFaces(), Qt::blue).hasBase, isValue);
+    QCOMPARE(TPrint01::isPrintable(table), isValue);
 }
 
 void tst_Print::missingFirstValueThrowsAndKeepsForm_data()

@@ -12,7 +12,7 @@
 
 #include "app/CommandLine.h"
 #include "app/RecordLocation.h"
-#include "report/PluginFile.h"
+#include "plugins/PluginFile.h"
 
 using namespace Qt::StringLiterals;
 

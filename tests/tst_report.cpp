@@ -1,4 +1,4 @@
-#include "controls/Fonts.h"
+#include "fonts/Fonts.h"
 #include "report/ReportCanvas.h"
 #include "report/ReportFont.h"
 #include "report/ReportImage.h"

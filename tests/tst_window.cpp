@@ -1,6 +1,6 @@
 #include "WindowHarness.h"
 
-#include "controls/BgrColor.h"
+#include "colors/BgrColor.h"
 
 class TestWindow : public QObject
 {

@@ -21,7 +21,7 @@ int main(int argc, char *argv[])
     }
     const QByteArray symbol(argv[3]);
     QByteArray text = "// Generated from " + QByteArray(argv[1]) + "; do not edit.\n";
-    text += "#pragma once\n\n#include \"controls/BakedImage.h\"\n";
+    text += "#pragma once\n\n#include \"artwork/BakedImage.h\"\n";
     QByteArray table = "\ninline constexpr BakedImage " + symbol + "[] = {\n";
     for (int i = 4; i < argc; ++i) {
         const QList<QByteArray> size = QByteArray(argv[i]).split('x');

@@ -6,8 +6,8 @@
 #include "QXCALC.h"
 #include "RecordLocation.h"
 #include "SingleInstance.h"
-#include "controls/Artwork.h"
-#include "controls/Fonts.h"
+#include "artwork/Artwork.h"
+#include "fonts/Fonts.h"
 #include "info/BrowserEngine.h"
 #include "print/SheetPdf.h"
 

@@ -9,8 +9,9 @@
 #include <array>
 #include <utility>
 
-#include "controls/BgrColor.h"
-#include "controls/Fonts.h"
+#include "colors/BgrColor.h"
+#include "fonts/Fonts.h"
+#include "record/RecordLayout.h"
 
 using namespace Qt::StringLiterals;
 
@@ -138,7 +139,7 @@ TFrame1::TFrame1(QWidget *parent)
 
     resize(FrameWidth, FrameHeight);
     layoutChildren();
-    describeGraph(TextGrid(1, 1), 3);
+    describeGraph(TextGrid(1, 1), RecordLayout::WeightRow);
 }
 
 TFrame1::~TFrame1() = default;
@@ -167,12 +168,12 @@ QImage &TFrame1::picture()
     if (m_picture.isNull()) {
         m_picture = QImage(GraphGeometry::Width, GraphGeometry::Height, QImage::Format_RGB32);
         if (m_backgroundPending)
-            drawBackground(m_picture);
+            paintGraphBackground(m_picture);
         else
             m_picture.fill(Qt::white);
         m_backgroundPending = false;
-        for (const PendingGraph &graph : std::exchange(m_pendingGraphs, {}))
-            ::drawGraph(m_picture, graph.table, graph.row, graph.faces(), graph.referenceLine);
+        for (const PendingPlot &plot : std::exchange(m_pendingPlots, {}))
+            ::plotRow(m_picture, plot.layout, plot.faces(), plot.referenceLine);
     }
     return m_picture;
 }
@@ -182,29 +183,27 @@ void TFrame1::updatePicture()
     m_pictureView->update();
 }
 
-void TFrame1::DrawBackground()
+void TFrame1::clearPicture()
 {
     if (m_picture.isNull()) {
         m_backgroundPending = true;
-        m_pendingGraphs.clear();
+        m_pendingPlots.clear();
     } else {
-        drawBackground(m_picture);
+        paintGraphBackground(m_picture);
     }
     updatePicture();
 }
 
-GraphResult TFrame1::drawGraph(const TextGrid &table, int row, FacesSource faces)
+GraphResult TFrame1::showGraph(const TextGrid &table, int row, FacesSource faces)
 {
     const QColor referenceLine = palette().color(QPalette::Active, QPalette::Highlight);
+    GraphLayout layout = graphLayout(table, row);
     GraphResult result;
     if (m_picture.isNull()) {
-        // The scale and the last point come from the numbers alone: plotting onto no picture
-        // gives them without drawing.
-        QImage none;
-        result = ::drawGraph(none, table, row, MoodFaces(), referenceLine);
-        m_pendingGraphs.push_back({table, row, std::move(faces), referenceLine});
+        result = screenGraphResult(layout);
+        m_pendingPlots.push_back({std::move(layout), std::move(faces), referenceLine});
     } else {
-        result = ::drawGraph(m_picture, table, row, faces(), referenceLine);
+        result = ::plotRow(m_picture, layout, faces(), referenceLine);
     }
     describeGraph(table, row);
     updatePicture();
@@ -214,7 +213,8 @@ GraphResult TFrame1::drawGraph(const TextGrid &table, int row, FacesSource faces
 
 void TFrame1::describeGraph(const TextGrid &table, int row)
 {
-    m_pictureView->setAccessibleName(row == 8 ? u"脂肪重量グラフ"_s : u"体重グラフ"_s);
+    m_pictureView->setAccessibleName(
+        row == RecordLayout::FatWeightRow ? u"脂肪重量グラフ"_s : u"体重グラフ"_s);
     QString latest;
     for (int column = table.columnCount() - 1; column >= 0 && latest.isEmpty(); --column)
         latest = table.cell(column, row);

@@ -31,12 +31,12 @@ public:
     QImage &picture();
     void updatePicture();
 
-    void DrawBackground();
+    void clearPicture();
     // Plots `row` onto the picture, repaints it and scrolls the latest point near the right edge.
     // The reference line takes the palette's active highlight, the platform's title-bar colour.
     // faces is asked for the mood pictures only when the plot is drawn.
     using FacesSource = std::function<const MoodFaces &()>;
-    GraphResult drawGraph(const TextGrid &table, int row, FacesSource faces);
+    GraphResult showGraph(const TextGrid &table, int row, FacesSource faces);
 
     void setDayHeader(const DayHeaderTexts &texts);
     QString headerText(int column, int row) const { return m_header.text(column, row); }
@@ -64,17 +64,16 @@ private:
 
     // The bitmap (833 KB) and its mood faces are made when the picture is first shown or asked
     // for: the compact window never shows it, so a start does not pay for them. Until then the
-    // drawing is kept as what to replay.
-    struct PendingGraph
+    // layouts plotted since the picture was last cleared wait to be painted, in order.
+    struct PendingPlot
     {
-        TextGrid table;
-        int row;
+        GraphLayout layout;
         FacesSource faces;
         QColor referenceLine;
     };
     QImage m_picture;
     bool m_backgroundPending = false;
-    std::vector<PendingGraph> m_pendingGraphs;
+    std::vector<PendingPlot> m_pendingPlots;
     DayHeaderTexts m_header;
     QWidget *m_viewport = nullptr;
     QWidget *m_content = nullptr;

@@ -7,10 +7,10 @@
 #include "WindowKeyboard.h"
 #include "assessment/Assessment.h"
 #include "assessment/InputRules.h"
-#include "assessment/NumberFormat.h"
-#include "controls/Artwork.h"
-#include "controls/BgrColor.h"
-#include "controls/Fonts.h"
+#include "numbers/NumberFormat.h"
+#include "artwork/Artwork.h"
+#include "colors/BgrColor.h"
+#include "fonts/Fonts.h"
 #include "controls/Label.h"
 #include "controls/Panel.h"
 #include "controls/PictBtn.h"
@@ -1066,27 +1066,28 @@ std::array<QImage, 4> printFaces()
 
 void TQXCALC::DrawBackground()
 {
-    Frame11->DrawBackground();
+    Frame11->clearPicture();
 }
 
 void TQXCALC::drawGraph(int row)
 {
-    const GraphResult result = Frame11->drawGraph(StringGrid1, row, &screenFaces);
+    const GraphResult result = Frame11->showGraph(StringGrid1, row, &screenFaces);
     if (result.hasBase) {
-        for (int i = 0; i < 9; ++i)
+        const auto kilograms = axisKilograms(result.base);
+        for (int i = 0; i < AxisLabelCount; ++i)
             control<TLabel>(QByteArray("Label" + QByteArray::number(22 + i)))
-                ->setCaption(QString::number(result.base + 4 - i));
+                ->setCaption(QString::number(kilograms[std::size_t(i)]));
     }
 }
 
 void TQXCALC::DrawWeightGraph()
 {
-    drawGraph(3);
+    drawGraph(RecordLayout::WeightRow);
 }
 
 void TQXCALC::DrawFatGraph()
 {
-    drawGraph(8);
+    drawGraph(RecordLayout::FatWeightRow);
 }
 
 void TQXCALC::FillDayHeader()
@@ -1110,7 +1111,7 @@ void TQXCALC::PictureButton9Click()
 void TQXCALC::moodPress(const QString &code)
 {
     if (!RecordUsedUp)
-        StringGrid1.setCell(TodayColumn, 12, code);
+        writeMood(StringGrid1, TodayColumn, code.toInt());
 }
 
 void TQXCALC::PictureButton11Click()

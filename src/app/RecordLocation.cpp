@@ -2,7 +2,7 @@
 
 #include "CommandLine.h"
 #include "record/MonthTable.h"
-#include "report/PluginFile.h"
+#include "plugins/PluginFile.h"
 
 #include <QDir>
 #include <QFileInfo>

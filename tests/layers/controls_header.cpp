@@ -1,0 +1,3 @@
+// Compiled as part of the model: a control's header is out of its reach.
+#include "record/TextGrid.h"
+#include "controls/Label.h"

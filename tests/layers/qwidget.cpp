@@ -1,0 +1,3 @@
+// Compiled as part of the model: Qt Widgets is not linked there.
+#include "record/TextGrid.h"
+#include <QWidget>
