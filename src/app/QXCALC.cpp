@@ -5,6 +5,7 @@
 #include "ErrorReport.h"
 #include "Frame1.h"
 #include "KeypadKeys.h"
+#include "RecordLocation.h"
 #include "WindowControls.h"
 #include "WindowKeyboard.h"
 #include "WindowLayout.h"
@@ -27,8 +28,6 @@
 
 #include <QApplication>
 #include <QCoreApplication>
-#include <QDir>
-#include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
@@ -69,6 +68,7 @@ TQXCALC::TQXCALC(const Options &options, QWidget *parent)
     setPalette(p);
     m_controls = createWindowControls(this);
     findControls();
+    m_keypad = KeypadSession({RightEdit1, RightEdit2, RightEdit3, RightEdit4});
     m_popups.emplace(Popups::Controls {this, Panel1, Panel6, PictureButton10, PictureButton6,
         {Panel5, Panel7, Panel9, Panel11, Panel15}});
     connectHandlers();
@@ -89,81 +89,61 @@ template<typename T> T *TQXCALC::control(const char *name) const
     return qobject_cast<T *>(m_controls.value(QString::fromLatin1(name)));
 }
 
+namespace {
+// A member pointer and the component name it is spelled after.
+#define NAMED(member) std::make_pair(&member, #member)
+} // namespace
+
+template<typename T>
+void TQXCALC::findAll(std::initializer_list<std::pair<T **, const char *>> members) const
+{
+    for (const auto &[member, name] : members)
+        *member = control<T>(name);
+}
+
 void TQXCALC::findControls()
 {
-#define FIND(type, name) name = control<type>(#name)
-    FIND(TPanel, Panel1);
-    FIND(TPanel, Panel2);
-    FIND(TPanel, Panel3);
-    FIND(TPanel, Panel5);
-    FIND(TPanel, Panel6);
-    FIND(TPanel, Panel7);
-    FIND(TPanel, Panel8);
-    FIND(TPanel, Panel9);
-    FIND(TPanel, Panel10);
-    FIND(TPanel, Panel11);
-    FIND(TPanel, Panel12);
-    FIND(TPanel, Panel13);
-    FIND(TPanel, Panel14);
-    FIND(TPanel, Panel15);
-    FIND(TPanel, Panel16);
-    FIND(TPanel, Panel17);
-    FIND(TPictureButton, PictureButton1);
-    FIND(TPictureButton, PictureButton2);
-    FIND(TPictureButton, PictureButton3);
-    FIND(TPictureButton, PictureButton4);
-    FIND(TPictureButton, PictureButton5);
-    FIND(TPictureButton, PictureButton6);
-    FIND(TPictureButton, PictureButton7);
-    FIND(TPictureButton, PictureButton8);
-    FIND(TPictureButton, PictureButton9);
-    FIND(TPictureButton, PictureButton10);
-    FIND(TRightEdit, RightEdit1);
-    FIND(TRightEdit, RightEdit2);
-    FIND(TRightEdit, RightEdit3);
-    FIND(TRightEdit, RightEdit4);
-    FIND(TLabel, Label9);
-    FIND(TLabel, Label10);
-    FIND(TLabel, Label12);
-    FIND(TLabel, Label14);
-    FIND(TLabel, Label15);
-    FIND(TLabel, Label18);
-    FIND(TLabel, Label19);
-    FIND(TLabel, Label20);
-    FIND(TLabel, Label21);
-    FIND(QPushButton, Button17);
-    FIND(QPushButton, Button18);
-    FIND(TFrame1, Frame11);
-    FIND(InfoBrowserHost, WebBrowser1);
-#undef FIND
+    findAll<TPanel>({NAMED(Panel1), NAMED(Panel2), NAMED(Panel3), NAMED(Panel5), NAMED(Panel6),
+        NAMED(Panel7), NAMED(Panel8), NAMED(Panel9), NAMED(Panel10), NAMED(Panel11), NAMED(Panel12),
+        NAMED(Panel13), NAMED(Panel14), NAMED(Panel15), NAMED(Panel16), NAMED(Panel17)});
+    findAll<TPictureButton>({NAMED(PictureButton1), NAMED(PictureButton2), NAMED(PictureButton3),
+        NAMED(PictureButton4), NAMED(PictureButton5), NAMED(PictureButton6), NAMED(PictureButton7),
+        NAMED(PictureButton8), NAMED(PictureButton9), NAMED(PictureButton10)});
+    findAll<TRightEdit>(
+        {NAMED(RightEdit1), NAMED(RightEdit2), NAMED(RightEdit3), NAMED(RightEdit4)});
+    findAll<TLabel>({NAMED(Label9), NAMED(Label10), NAMED(Label12), NAMED(Label14), NAMED(Label15),
+        NAMED(Label18), NAMED(Label19), NAMED(Label20), NAMED(Label21)});
+    findAll<QPushButton>({NAMED(Button17), NAMED(Button18)});
+    findAll<TFrame1>({NAMED(Frame11)});
+    findAll<InfoBrowserHost>({NAMED(WebBrowser1)});
 }
 
 void TQXCALC::connectHandlers()
 {
-    const auto onClick = [this](TPictureButton *button, void (TQXCALC::*handler)()) {
+    using Handler = void (TQXCALC::*)();
+    const auto onClick = [this](TPictureButton *button, Handler handler) {
         connect(button, &TPictureButton::clicked, this, guardedSlot(this, handler));
     };
-    const auto onPush = [this](const char *name, void (TQXCALC::*handler)()) {
+    const std::pair<TPictureButton *, Handler> clicks[]
+        = {{PictureButton1, &TQXCALC::PictureButton1Click},
+            {PictureButton2, &TQXCALC::PictureButton2Click},
+            {PictureButton3, &TQXCALC::PictureButton3Click},
+            {PictureButton4, &TQXCALC::PictureButton4Click},
+            {PictureButton5, &TQXCALC::PictureButton5Click},
+            {PictureButton6, &TQXCALC::PictureButton6Click},
+            {PictureButton7, &TQXCALC::PictureButton7Click},
+            {PictureButton8, &TQXCALC::PictureButton8Click},
+            {PictureButton9, &TQXCALC::PictureButton9Click},
+            {PictureButton10, &TQXCALC::PictureButton10Click}};
+    for (const auto &[button, handler] : clicks)
+        onClick(button, handler);
+    const std::pair<const char *, Handler> pushes[] = {{"Button1", &TQXCALC::Button1Click},
+        {"Button2", &TQXCALC::Button2Click}, {"Button3", &TQXCALC::Button3Click},
+        {"Button15", &TQXCALC::Button15Click}, {"Button16", &TQXCALC::Button16Click},
+        {"Button17", &TQXCALC::Button17Click}, {"Button18", &TQXCALC::Button18Click}};
+    for (const auto &[name, handler] : pushes)
         connect(
             control<QPushButton>(name), &QPushButton::clicked, this, guardedSlot(this, handler));
-    };
-    onClick(PictureButton1, &TQXCALC::PictureButton1Click);
-    onClick(PictureButton2, &TQXCALC::PictureButton2Click);
-    onClick(PictureButton3, &TQXCALC::PictureButton3Click);
-    onClick(PictureButton4, &TQXCALC::PictureButton4Click);
-    onClick(PictureButton5, &TQXCALC::PictureButton5Click);
-    onClick(PictureButton6, &TQXCALC::PictureButton6Click);
-    onClick(PictureButton7, &TQXCALC::PictureButton7Click);
-    onClick(PictureButton8, &TQXCALC::PictureButton8Click);
-    onClick(PictureButton9, &TQXCALC::PictureButton9Click);
-    onClick(PictureButton10, &TQXCALC::PictureButton10Click);
-    onPush("Button1", &TQXCALC::Button1Click);
-    onPush("Button2", &TQXCALC::Button2Click);
-    onPush("Button3", &TQXCALC::Button3Click);
-    onPush("Button15", &TQXCALC::Button15Click);
-    onPush("Button16", &TQXCALC::Button16Click);
-    onPush("Button17", &TQXCALC::Button17Click);
-    onPush("Button18", &TQXCALC::Button18Click);
     connect(Panel14, &TPanel::clicked, this, guardedSlot(this, &TQXCALC::Panel13Click));
 
     const char *moods[]
@@ -179,13 +159,13 @@ void TQXCALC::connectHandlers()
     }
 
     TRightEdit *edits[] = {RightEdit1, RightEdit2, RightEdit3, RightEdit4};
-    void (TQXCALC::*changes[])() = {&TQXCALC::RightEdit1Change, &TQXCALC::RightEdit2Change,
+    const Handler changes[] = {&TQXCALC::RightEdit1Change, &TQXCALC::RightEdit2Change,
         &TQXCALC::RightEdit3Change, &TQXCALC::RightEdit4Change};
-    void (TQXCALC::*clicks[])() = {&TQXCALC::RightEdit1Click, &TQXCALC::RightEdit2Click,
+    const Handler fieldClicks[] = {&TQXCALC::RightEdit1Click, &TQXCALC::RightEdit2Click,
         &TQXCALC::RightEdit3Click, &TQXCALC::RightEdit4Click};
     for (int i = 0; i < 4; ++i) {
         connect(edits[i], &TRightEdit::textChanged, this, guardedSlot(this, changes[i]));
-        connect(edits[i], &TRightEdit::clicked, this, guardedSlot(this, clicks[i]));
+        connect(edits[i], &TRightEdit::clicked, this, guardedSlot(this, fieldClicks[i]));
         // RightEdit1KeyPress (age) and RightEdit2KeyPress (the three decimal fields).
         const int field = i + 1;
         edits[i]->setKeyFilter([field](QChar c) { return InputRules::acceptsTypedChar(field, c); });
@@ -195,7 +175,7 @@ void TQXCALC::connectHandlers()
         = [this](const char *name) { return m_controls.value(QString::fromLatin1(name)); };
     describeWindowControls(named);
     m_keyboard = new WindowKeyboard(this, named);
-    new KeypadKeys(
+    m_keypadKeys = new KeypadKeys(
         named, [this](QChar key) { ErrorReport::guard([this, key] { keypadAppend(key); }); }, this);
     // FormKeyPress
     m_enterKey = new EnterKey(this, [this] { m_keyboard->focusNext(true); });
@@ -230,15 +210,8 @@ void TQXCALC::FormCreate()
     setClientHeight(WindowLayout::FoldedHeight);
     // The pop-ups were created at their start places.
     ResetInputs();
-    QString folder = m_options.appFolder;
-    if (folder.isEmpty() && !m_options.recordFile.isEmpty())
-        folder = QFileInfo(m_options.recordFile).absolutePath();
-    if (folder.isEmpty())
-        folder = QCoreApplication::applicationDirPath();
-    folder = QDir::toNativeSeparators(folder).trimmed();
-    if (!folder.endsWith(QDir::separator()))
-        folder += QDir::separator();
-    AppFolder = folder;
+    AppFolder = appFolderFor(
+        m_options.appFolder, m_options.recordFile, QCoreApplication::applicationDirPath());
     m_record.emplace(
         m_options.recordFile.isEmpty() ? recordFilePath(AppFolder) : m_options.recordFile,
         m_options.recordFolderToMake);
@@ -265,77 +238,56 @@ void TQXCALC::Panel13Click()
 
 // ---- Inputs --------------------------------------------------------------------------------
 
-void TQXCALC::showSex(int sexCode)
-{
-    using WindowLayout::row;
-    // The button not chosen fades into the input panel.
-    const QColor faded = layoutColour(row("Panel1").colour);
-    PictureButton1->setColor(sexCode == 2 ? faded : layoutColour(row("PictureButton1").colour));
-    PictureButton1->setCaption(sexCode == 2 ? QString() : u"♂"_s);
-    PictureButton2->setColor(sexCode == 1 ? faded : layoutColour(row("PictureButton2").colour));
-    PictureButton2->setCaption(sexCode == 1 ? QString() : u"♀"_s);
-    PictureButton1->setChecked(sexCode == 1);
-    PictureButton2->setChecked(sexCode == 2);
-}
-
 void TQXCALC::PictureButton1Click()
 {
     SexCode = 1;
-    showSex(1);
+    showSex(PictureButton1, PictureButton2, 1);
     UpdateCalculateButton();
 }
 
 void TQXCALC::PictureButton2Click()
 {
     SexCode = 2;
-    showSex(2);
+    showSex(PictureButton1, PictureButton2, 2);
+    UpdateCalculateButton();
+}
+
+template<typename T, typename Read>
+void TQXCALC::fieldChange(TRightEdit *field, T &value, Read read)
+{
+    const QString text = field->text();
+    if (!text.isEmpty()) {
+        const std::optional<T> v = read(text);
+        if (!v) {
+            // An overlong entry loses its last character, so the value always equals the field;
+            // the nested change handling has run UpdateCalculateButton.
+            field->setText(text.left(text.size() - 1));
+            field->setCursorPosition(field->text().size());
+            return;
+        }
+        value = *v;
+    }
     UpdateCalculateButton();
 }
 
 void TQXCALC::RightEdit1Change()
 {
-    const QString text = RightEdit1->text();
-    if (!text.isEmpty()) {
-        if (const auto age = InputRules::readAgeField(text)) {
-            Age = *age;
-        } else {
-            // An overlong digit string loses its last digit, so Age always equals the field.
-            RightEdit1->setText(text.left(text.size() - 1));
-            RightEdit1->setCursorPosition(RightEdit1->text().size());
-            return;
-        }
-    }
-    UpdateCalculateButton();
-}
-
-void TQXCALC::decimalFieldChange(TRightEdit *field, float &value)
-{
-    const QString text = field->text();
-    if (!text.isEmpty()) {
-        const std::optional<float> read = InputRules::readDecimalField(text);
-        if (!read) {
-            field->setText(text.left(text.size() - 1));
-            field->setCursorPosition(field->text().size());
-            return; // the nested change handling has run UpdateCalculateButton
-        }
-        value = *read;
-    }
-    UpdateCalculateButton();
+    fieldChange(RightEdit1, Age, InputRules::readAgeField);
 }
 
 void TQXCALC::RightEdit2Change()
 {
-    decimalFieldChange(RightEdit2, HeightCm);
+    fieldChange(RightEdit2, HeightCm, InputRules::readDecimalField);
 }
 
 void TQXCALC::RightEdit3Change()
 {
-    decimalFieldChange(RightEdit3, WeightKg);
+    fieldChange(RightEdit3, WeightKg, InputRules::readDecimalField);
 }
 
 void TQXCALC::RightEdit4Change()
 {
-    decimalFieldChange(RightEdit4, BodyFatPercent);
+    fieldChange(RightEdit4, BodyFatPercent, InputRules::readDecimalField);
 }
 
 void TQXCALC::UpdateCalculateButton()
@@ -352,7 +304,7 @@ void TQXCALC::ResetInputs()
     SexCode = 0;
     Age = 0;
     HeightCm = WeightKg = BodyFatPercent = Bmi = 0;
-    showSex(0);
+    showSex(PictureButton1, PictureButton2, 0);
     for (TRightEdit *edit : {RightEdit1, RightEdit2, RightEdit3, RightEdit4})
         edit->setText(QString());
     Panel2->setCaption(QString());
@@ -374,33 +326,10 @@ void TQXCALC::PictureButton4Click()
     ResetInputs();
 }
 
-TRightEdit *TQXCALC::keypadEdit() const
-{
-    switch (KeypadField) {
-    case 1:
-        return RightEdit1;
-    case 2:
-        return RightEdit2;
-    case 3:
-        return RightEdit3;
-    case 4:
-        return RightEdit4;
-    }
-    return nullptr;
-}
-
-void TQXCALC::setFieldColour(TRightEdit *field, quint32 colour)
-{
-    QPalette p = field->palette();
-    p.setColor(QPalette::Base, bgrColor(colour));
-    field->setPalette(p);
-}
-
 void TQXCALC::closeKeypad(const std::function<void()> &beforeHiding)
 {
     m_popups->setInputsEnabled(true);
-    for (TRightEdit *edit : {RightEdit1, RightEdit2, RightEdit3, RightEdit4})
-        setFieldColour(edit, quint32(WindowLayout::row("RightEdit1").colour));
+    m_keypad.close();
     if (beforeHiding)
         beforeHiding();
     m_popups->setShown(Panel9, Panel10, false);
@@ -416,12 +345,14 @@ void TQXCALC::Button16Click()
 {
     Button17->show();
     Button18->setText(u"本当だってば"_s);
-    TRightEdit *edit = keypadEdit();
+    TRightEdit *edit = m_keypad.edit();
     if (!edit)
         return;
-    const float kept = KeypadField == 2 ? HeightCm : KeypadField == 3 ? WeightKg : BodyFatPercent;
+    const float kept = m_keypad.field() == 2 ? HeightCm
+        : m_keypad.field() == 3              ? WeightKg
+                                             : BodyFatPercent;
     const InputRules::RangeCheck check
-        = InputRules::checkRange(KeypadField, edit->text(), Age, kept);
+        = InputRules::checkRange(m_keypad.field(), edit->text(), Age, kept);
     switch (check.verdict) {
     case InputRules::RangeVerdict::Empty:
         return;
@@ -462,7 +393,7 @@ void TQXCALC::Button18Click()
     case Question::Range:
         break;
     }
-    if (KeypadField == 1 && Age < 15)
+    if (m_keypad.field() == 1 && Age < 15)
         ResetInputs();
     Panel9->setEnabled(true);
     m_popups->setShown(Panel11, Panel12, false);
@@ -484,7 +415,7 @@ void TQXCALC::Button17Click()
         break;
     }
     Panel9->setEnabled(true);
-    if (TRightEdit *edit = keypadEdit())
+    if (TRightEdit *edit = m_keypad.edit())
         edit->setText(QString());
     m_popups->setShown(Panel11, Panel12, false);
 }
@@ -493,52 +424,26 @@ void TQXCALC::Button17Click()
 
 void TQXCALC::openKeypad(int field)
 {
-    KeypadField = field;
     m_popups->setInputsEnabled(false);
-    TRightEdit *edit = keypadEdit();
-    setFieldColour(edit, WindowLayout::KeypadFieldColour);
-    KeypadSavedText = edit->text();
-    edit->setText(QString());
+    m_keypad.open(field);
     Label19->setCaption(InputRules::keypadUnit(field));
     m_popups->setShown(Panel9, Panel10, true);
     // The clear button cannot take over the confirmation pop-up while the keypad is open.
 }
 
-void TQXCALC::RightEdit1Click()
-{
-    openKeypad(1);
-}
-void TQXCALC::RightEdit2Click()
-{
-    openKeypad(2);
-}
-void TQXCALC::RightEdit3Click()
-{
-    openKeypad(3);
-}
-void TQXCALC::RightEdit4Click()
-{
-    openKeypad(4);
-}
-
 void TQXCALC::keypadAppend(QChar key)
 {
-    if (TRightEdit *edit = keypadEdit())
-        edit->setText(InputRules::keypadAppend(KeypadField, edit->text(), key));
+    m_keypad.append(key);
 }
 
 void TQXCALC::Button15Click()
 {
-    if (TRightEdit *edit = keypadEdit())
-        edit->setText(QString());
+    m_keypad.clear();
 }
 
 void TQXCALC::Button2Click()
 {
-    closeKeypad([this] {
-        if (TRightEdit *edit = keypadEdit())
-            edit->setText(KeypadSavedText);
-    });
+    closeKeypad([this] { m_keypad.restore(); });
 }
 
 // ---- Assessment ----------------------------------------------------------------------------
@@ -686,7 +591,7 @@ void TQXCALC::RestoreProfile()
     SecondMonth = profile.secondMonth;
     SexCode = profile.sexCode;
     if (SexCode == 1 || SexCode == 2)
-        showSex(SexCode);
+        showSex(PictureButton1, PictureButton2, SexCode);
     Age = profile.age;
     RightEdit1->setText(profile.ageText);
     HeightCm = profile.heightCm;
@@ -902,29 +807,16 @@ bool TQXCALC::printOrSaveBothSheets()
 
 void TQXCALC::PictureButton8Click()
 {
-    using WindowLayout::row;
     InfoShown = !InfoShown;
+    showInfoButton(PictureButton8, InfoShown);
+    Frame11->setVisible(!InfoShown);
+    Panel13->setVisible(!InfoShown);
     if (InfoShown) {
-        PictureButton8->setGeometry(WindowLayout::InfoShownGeometry);
-        Frame11->hide();
-        Panel13->hide();
         const QString base
             = m_options.infoBase.isEmpty() ? InfoPage::defaultInfoBase() : m_options.infoBase;
         WebBrowser1->navigate(
             InfoPage::pageAddress(base, InfoPage::bodyTypeText(StringGrid1, TodayColumn)));
-        PictureButton8->setCaption(u"グラフ表示"_s);
-        PictureButton8->setToolTip(u"グラフを表示します"_s);
-        // In the graph button's colours, as the way back to the graph.
-        PictureButton8->setColor(layoutColour(row("PictureButton9").colour));
-        PictureButton8->setInColor(layoutColour(row("PictureButton9").hover));
     } else {
-        PictureButton8->setGeometry(WindowLayout::geometry(row("PictureButton8")));
-        Frame11->show();
-        Panel13->show();
-        PictureButton8->setCaption(u"インフォメーション表示"_s);
-        PictureButton8->setToolTip(QString::fromUtf16(row("PictureButton8").hint));
-        PictureButton8->setColor(layoutColour(row("PictureButton8").colour));
-        PictureButton8->setInColor(layoutColour(row("PictureButton8").hover));
         Panel17->show();
     }
 }

@@ -7,6 +7,7 @@
 // serve the keys; AccessibleWindow speaks for the window.
 #pragma once
 
+#include "KeypadSession.h"
 #include "Popups.h"
 #include "RecordKeeper.h"
 #include "ReportOutput.h"
@@ -20,8 +21,10 @@
 #include <QWidget>
 
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <optional>
+#include <utility>
 
 class QPushButton;
 class TFrame1;
@@ -76,6 +79,8 @@ private:
     enum class Graph { Weight, FatWeight };
 
     template<typename T> T *control(const char *name) const;
+    template<typename T>
+    void findAll(std::initializer_list<std::pair<T **, const char *>> members) const;
     void findControls();
     void connectHandlers();
 
@@ -87,9 +92,8 @@ private:
     // Inputs
     void PictureButton1Click();
     void PictureButton2Click();
-    void showSex(int sexCode);
     void RightEdit1Change();
-    void decimalFieldChange(TRightEdit *field, float &value);
+    template<typename T, typename Read> void fieldChange(TRightEdit *field, T &value, Read read);
     void RightEdit2Change();
     void RightEdit3Change();
     void RightEdit4Change();
@@ -101,15 +105,13 @@ private:
     void Button18Click();
     void askQuestion(Question question, const QString &text);
     void closeKeypad(const std::function<void()> &beforeHiding = {});
-    void setFieldColour(TRightEdit *field, quint32 colour);
-    TRightEdit *keypadEdit() const;
 
     // Keypad
     void openKeypad(int field);
-    void RightEdit1Click();
-    void RightEdit2Click();
-    void RightEdit3Click();
-    void RightEdit4Click();
+    void RightEdit1Click() { openKeypad(1); }
+    void RightEdit2Click() { openKeypad(2); }
+    void RightEdit3Click() { openKeypad(3); }
+    void RightEdit4Click() { openKeypad(4); }
     void keypadAppend(QChar key);
     void Button15Click();
     void Button2Click();
@@ -172,6 +174,7 @@ private:
     std::optional<Popups> m_popups;
     std::optional<RecordKeeper> m_record;
     ReportOutput m_output;
+    KeypadSession m_keypad {{}};
 
     // Named components the handlers use most.
     TPanel *Panel1 = nullptr, *Panel2 = nullptr, *Panel3 = nullptr, *Panel5 = nullptr,
@@ -204,8 +207,6 @@ private:
     float WeightKg = 0;
     float BodyFatPercent = 0;
     float Bmi = 0;
-    int KeypadField = 0;
-    QString KeypadSavedText;
 
     // Record state
     TextGrid StringGrid1 {RecordLayout::Columns, RecordLayout::Rows};

@@ -157,3 +157,26 @@ QHash<QString, QWidget *> createWindowControls(QWidget *window)
     }
     return controls;
 }
+
+void showSex(TPictureButton *male, TPictureButton *female, int sexCode)
+{
+    const QColor faded = bgrColor(quint32(row("Panel1").colour));
+    male->setColor(sexCode == 2 ? faded : bgrColor(quint32(row("PictureButton1").colour)));
+    male->setCaption(sexCode == 2 ? QString() : u"♂"_s);
+    female->setColor(sexCode == 1 ? faded : bgrColor(quint32(row("PictureButton2").colour)));
+    female->setCaption(sexCode == 1 ? QString() : u"♀"_s);
+    male->setChecked(sexCode == 1);
+    female->setChecked(sexCode == 2);
+}
+
+void showInfoButton(TPictureButton *button, bool pageShown)
+{
+    const Row &own = row("PictureButton8");
+    // Shown over the page, it wears the graph button's colours: it leads back to the graph.
+    const Row &look = pageShown ? row("PictureButton9") : own;
+    button->setGeometry(pageShown ? InfoShownGeometry : geometry(own));
+    button->setCaption(pageShown ? u"グラフ表示"_s : QString::fromUtf16(own.caption));
+    button->setToolTip(pageShown ? u"グラフを表示します"_s : QString::fromUtf16(own.hint));
+    button->setColor(bgrColor(quint32(look.colour)));
+    button->setInColor(bgrColor(quint32(look.hover)));
+}

@@ -6,5 +6,11 @@
 #include <QString>
 
 class QWidget;
+class TPictureButton;
 
 QHash<QString, QWidget *> createWindowControls(QWidget *window);
+
+// The sex buttons showing sexCode (0: none chosen): the other one fades into the input panel.
+void showSex(TPictureButton *male, TPictureButton *female, int sexCode);
+// The information button as the way to the page or, with the page shown, back to the graph.
+void showInfoButton(TPictureButton *button, bool pageShown);
