@@ -312,18 +312,11 @@ void TQXCALC::ResetInputs()
     Label10->setCaption(u"----"_s);
     Label12->setCaption(u"--.-"_s);
     Label14->setCaption(u"--.-"_s);
-    control<QLabel>("Image1")->show();
-    for (const char *name : {"Image2", "Image3", "Image4", "Image5"})
-        control<QLabel>(name)->hide();
+    showFigure(m_controls, 1, QString());
     Label15->show();
     PictureButton3->setEnabled(false);
     PictureButton3->setColor(layoutColour(WindowLayout::row("PictureButton3").colour));
     PictureButton5->setEnabled(false);
-}
-
-void TQXCALC::PictureButton4Click()
-{
-    ResetInputs();
 }
 
 void TQXCALC::closeKeypad(const std::function<void()> &beforeHiding)
@@ -415,8 +408,7 @@ void TQXCALC::Button17Click()
         break;
     }
     Panel9->setEnabled(true);
-    if (TRightEdit *edit = m_keypad.edit())
-        edit->setText(QString());
+    m_keypad.clear();
     m_popups->setShown(Panel11, Panel12, false);
 }
 
@@ -429,16 +421,6 @@ void TQXCALC::openKeypad(int field)
     Label19->setCaption(InputRules::keypadUnit(field));
     m_popups->setShown(Panel9, Panel10, true);
     // The clear button cannot take over the confirmation pop-up while the keypad is open.
-}
-
-void TQXCALC::keypadAppend(QChar key)
-{
-    m_keypad.append(key);
-}
-
-void TQXCALC::Button15Click()
-{
-    m_keypad.clear();
 }
 
 void TQXCALC::Button2Click()
@@ -468,14 +450,7 @@ void TQXCALC::PictureButton3Click()
         NewMonth = false;
     }
     if (EveningSlot == 1 && !RecordUsedUp) {
-        // The mood pictures are drawn the first time they are needed, not at start-up.
-        auto *first = control<TPictureButton>("PictureButton11");
-        if (first->picture().isNull()) {
-            const char *moods[]
-                = {"PictureButton11", "PictureButton12", "PictureButton13", "PictureButton14"};
-            for (int i = 0; i < 4; ++i)
-                control<TPictureButton>(moods[i])->setPicture(moodButtonPicture(i + 1));
-        }
+        drawMoodButtons(m_controls);
         m_popups->setShown(Panel15, Panel16, true);
         m_popups->setInputsEnabled(false);
         return;
@@ -492,24 +467,15 @@ void TQXCALC::RunAssessment()
     Label9->setCaption(result.bmiText);
     Label10->setCaption(result.bmrText);
 
-    for (const char *name : {"Image2", "Image3", "Image4", "Image5"})
-        control<QLabel>(name)->hide();
-    if (result.bodyType != 0) {
+    if (result.bodyType != 0)
         Panel2->setCaption(result.bodyTypeCaption);
-        auto *figure = control<QLabel>(QByteArray("Image" + QByteArray::number(result.figure)));
-        if (figure->pixmap().isNull()) // drawn the first time it is needed
-            figure->setPixmap(
-                QPixmap::fromImage(figurePicture(result.figure, devicePixelRatioF())));
-        figure->setAccessibleDescription(result.bodyTypeCaption);
-        figure->show();
-    }
+    showFigure(m_controls, result.bodyType != 0 ? result.figure : 0, result.bodyTypeCaption);
     Label12->setCaption(result.fatWeightText + u"kg"_s);
     if (result.excessShown)
         Label14->setCaption(result.excessLabel);
     Label15->setVisible(result.excessUnitShown);
     Label20->setCaption(result.advice1);
     Label21->setCaption(result.advice2);
-    control<QLabel>("Image1")->hide();
     // A used-up record keeps its 31 days as they are.
     if (!RecordUsedUp)
         writeAssessmentCells(StringGrid1, TodayColumn, result);
@@ -622,11 +588,6 @@ void TQXCALC::adoptRecord()
     LocateToday();
     DrawBackground();
     DrawWeightGraph();
-}
-
-void TQXCALC::SaveRecord()
-{
-    m_record->save(StringGrid1);
 }
 
 void TQXCALC::finishMeasurement()

@@ -99,7 +99,7 @@ private:
     void RightEdit4Change();
     void UpdateCalculateButton();
     void ResetInputs();
-    void PictureButton4Click();
+    void PictureButton4Click() { ResetInputs(); }
     void Button16Click();
     void Button17Click();
     void Button18Click();
@@ -112,8 +112,8 @@ private:
     void RightEdit2Click() { openKeypad(2); }
     void RightEdit3Click() { openKeypad(3); }
     void RightEdit4Click() { openKeypad(4); }
-    void keypadAppend(QChar key);
-    void Button15Click();
+    void keypadAppend(QChar key) { m_keypad.append(key); }
+    void Button15Click() { m_keypad.clear(); }
     void Button2Click();
 
     // Assessment
@@ -132,7 +132,7 @@ private:
     void CompleteFirstColumn();
     void ReconcileRecord();
     void adoptRecord();
-    void SaveRecord();
+    void SaveRecord() { m_record->save(StringGrid1); }
     void finishMeasurement();
     void PictureButton10Click();
     void setClearingControlsEnabled(bool enabled);

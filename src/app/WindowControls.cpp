@@ -180,3 +180,28 @@ void showInfoButton(TPictureButton *button, bool pageShown)
     button->setColor(bgrColor(quint32(look.colour)));
     button->setInColor(bgrColor(quint32(look.hover)));
 }
+
+void showFigure(const QHash<QString, QWidget *> &controls, int figure, const QString &description)
+{
+    for (int i = 1; i <= 5; ++i) {
+        auto *image = qobject_cast<QLabel *>(controls.value(u"Image"_s + QString::number(i)));
+        if (i != figure || i == 1) {
+            image->setVisible(i == figure);
+            continue;
+        }
+        if (image->pixmap().isNull())
+            image->setPixmap(QPixmap::fromImage(figurePicture(i, image->devicePixelRatioF())));
+        image->setAccessibleDescription(description);
+        image->show();
+    }
+}
+
+void drawMoodButtons(const QHash<QString, QWidget *> &controls)
+{
+    for (int code = 1; code <= 4; ++code) {
+        auto *button = qobject_cast<TPictureButton *>(
+            controls.value(u"PictureButton"_s + QString::number(10 + code)));
+        if (button->picture().isNull())
+            button->setPicture(moodButtonPicture(code));
+    }
+}
