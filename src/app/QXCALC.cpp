@@ -28,7 +28,6 @@
 
 #include <QApplication>
 #include <QCoreApplication>
-#include <QLabel>
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>

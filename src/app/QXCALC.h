@@ -2,9 +2,10 @@
 // below it. src/assessment: inputs, keypad, judgement and their texts. src/record: the record
 // table, calendar, file and graph painting. src/print, src/report: the printed sheets.
 // src/info: the information page. src/controls: the drawn controls. In src/app: WindowControls
-// builds the controls from WindowLayout; RecordKeeper keeps the record file; ReportOutput prints
-// or saves the sheets; Popups opens one pop-up at a time; KeypadKeys, EnterKey and WindowKeyboard
-// serve the keys; AccessibleWindow speaks for the window.
+// builds and dresses the controls from WindowLayout; RecordKeeper keeps the record file;
+// ReportOutput prints or saves the sheets; Popups opens one pop-up at a time; KeypadSession
+// remembers the field the keypad fills; KeypadKeys, EnterKey and WindowKeyboard serve the keys;
+// AccessibleWindow speaks for the window.
 #pragma once
 
 #include "KeypadSession.h"
