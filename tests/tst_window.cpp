@@ -233,6 +233,18 @@ private Q_SLOTS:
         QCOMPARE(QApplication::focusWidget(), next);
     }
 
+    void enterReachesTheInformationPagesOwnControls()
+    {
+        // Stands in for a link or form field of the page: Enter acts there, the focus stays.
+        auto *pageField = new QLineEdit(h->find<QWidget>("WebBrowser1"));
+        pageField->show();
+        pageField->setFocus();
+        QSignalSpy returns(pageField, &QLineEdit::returnPressed);
+        QTest::keyClick(pageField, Qt::Key_Return);
+        QCOMPARE(returns.count(), 1);
+        QCOMPARE(h->window->focusWidget(), pageField);
+    }
+
 private:
     std::unique_ptr<WindowHarness> h;
 };

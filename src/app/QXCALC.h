@@ -1,13 +1,20 @@
-// The main window. It owns every control and the program's state and wires the handlers; the rules
-// live elsewhere: src/assessment (inputs, keypad, judgement, number texts), src/record (record
-// table, calendar, file, graph painting), src/print + src/report (the printed sheets), src/info
-// (information page address and the lazily loaded browser), src/controls (the drawn controls).
-// Keyboard operation and pop-up focus: WindowKeyboard; assistive technology: AccessibleWindow.
+// The main window: it owns the controls and the measurement and wires the handlers; the rules live
+// below it. src/assessment: inputs, keypad, judgement and their texts. src/record: the record
+// table, calendar, file and graph painting. src/print, src/report: the printed sheets.
+// src/info: the information page. src/controls: the drawn controls. In src/app: WindowControls
+// builds and dresses the controls from WindowLayout; RecordKeeper keeps the record file;
+// ReportOutput prints or saves the sheets; Popups opens one pop-up at a time; KeypadSession
+// remembers the field the keypad fills; KeypadKeys, EnterKey and WindowKeyboard serve the keys;
+// AccessibleWindow speaks for the window.
 #pragma once
 
+#include "KeypadSession.h"
+#include "Popups.h"
+#include "RecordKeeper.h"
+#include "ReportOutput.h"
 #include "assessment/Assessment.h"
 #include "record/MonthTable.h"
-#include "record/RecordFile.h"
+#include "record/RecordLayout.h"
 #include "record/TextGrid.h"
 
 #include <QDateTime>
@@ -15,8 +22,10 @@
 #include <QWidget>
 
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <optional>
+#include <utility>
 
 class QPushButton;
 class TFrame1;
@@ -24,9 +33,10 @@ class InfoBrowserHost;
 class TLabel;
 class TPanel;
 class TPictureButton;
-class TPrint01;
 class TRightEdit;
 class WindowKeyboard;
+class KeypadKeys;
+class EnterKey;
 
 class TQXCALC : public QWidget
 {
@@ -53,21 +63,27 @@ public:
     // Read-only views for tests and benchmarks.
     const TextGrid &recordTable() const { return StringGrid1; }
     QString appFolder() const { return AppFolder; }
-    QString recordFile() const { return recordPath(); }
+    QString recordFile() const { return m_record->path(); }
     int todayColumn() const { return TodayColumn; }
     int eveningSlot() const { return EveningSlot; }
 
 protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
     bool focusNextPrevChild(bool next) override;
 
 private:
-    // Layout
-    void createControls();
+    // The question the shared confirmation pop-up (Panel11) asks.
+    enum class Question {
+        Range,            // a keypad value out of range, or the under-15 notice
+        Clear,            // clear the record and close
+        PrintBeforeClear, // print before clearing
+    };
+    enum class Graph { Weight, FatWeight };
+
     template<typename T> T *control(const char *name) const;
+    template<typename T>
+    void findAll(std::initializer_list<std::pair<T **, const char *>> members) const;
+    void findControls();
     void connectHandlers();
-    // Runs a handler through the application's error report.
-    void guarded(const std::function<void()> &handler);
 
     // Start-up and window
     void FormCreate();
@@ -77,32 +93,28 @@ private:
     // Inputs
     void PictureButton1Click();
     void PictureButton2Click();
-    void showSex(int sexCode);
     void RightEdit1Change();
-    void decimalFieldChange(TRightEdit *field, float &value);
+    template<typename T, typename Read> void fieldChange(TRightEdit *field, T &value, Read read);
     void RightEdit2Change();
     void RightEdit3Change();
     void RightEdit4Change();
     void UpdateCalculateButton();
     void ResetInputs();
-    void PictureButton4Click();
+    void PictureButton4Click() { ResetInputs(); }
     void Button16Click();
     void Button17Click();
     void Button18Click();
+    void askQuestion(Question question, const QString &text);
     void closeKeypad(const std::function<void()> &beforeHiding = {});
-    void setInputsEnabled(bool enabled); // the input panel and the diet button's panel
-    void setPopupShown(TPanel *popup, TPanel *shadow, bool shown);
-    void updatePopupButtons();
-    TRightEdit *keypadEdit() const;
 
     // Keypad
     void openKeypad(int field);
-    void RightEdit1Click();
-    void RightEdit2Click();
-    void RightEdit3Click();
-    void RightEdit4Click();
-    void keypadAppend(QChar key);
-    void Button15Click();
+    void RightEdit1Click() { openKeypad(1); }
+    void RightEdit2Click() { openKeypad(2); }
+    void RightEdit3Click() { openKeypad(3); }
+    void RightEdit4Click() { openKeypad(4); }
+    void keypadAppend(QChar key) { m_keypad.append(key); }
+    void Button15Click() { m_keypad.clear(); }
     void Button2Click();
 
     // Assessment
@@ -119,10 +131,9 @@ private:
     void RelocateToday();
     void RestoreProfile();
     void CompleteFirstColumn();
-    void keepDamagedRecord();
     void ReconcileRecord();
-    void adoptRecord(const TextGrid &table, const RecordOnDisk &disk);
-    void SaveRecord();
+    void adoptRecord();
+    void SaveRecord() { m_record->save(StringGrid1); }
     void finishMeasurement();
     void PictureButton10Click();
     void setClearingControlsEnabled(bool enabled);
@@ -142,25 +153,29 @@ private:
     void PictureButton6Click();
     void Button3Click();
     void PictureButton7Click();
-    TPrint01 *printForm();
     void PrintBothSheets();
-    void restorePrintPopup();
-    // Prints both sheets, or without a printer offers to save them as one PDF file; false when
-    // the person declined or cancelled, so nothing was printed or saved.
+    ReportOutput::Sheets sheets() const;
+    // Shows the print pop-up busy and prints both sheets, or without a printer offers to save
+    // them as one PDF file; false when the person declined or cancelled. The pop-up is restored
+    // only when printing failed.
     bool printOrSaveBothSheets();
-    bool saveBothSheetsAsPdf();
+    void restorePrintPopup();
 
     // Information page
     void PictureButton8Click();
     void WebBrowser1NavigateComplete2();
 
-    QString recordPath() const;
     QDateTime now() const;
 
     Options m_options;
     QHash<QString, QWidget *> m_controls;
     WindowKeyboard *m_keyboard = nullptr;
-    bool m_forwardingEnter = false;
+    KeypadKeys *m_keypadKeys = nullptr;
+    EnterKey *m_enterKey = nullptr;
+    std::optional<Popups> m_popups;
+    std::optional<RecordKeeper> m_record;
+    ReportOutput m_output;
+    KeypadSession m_keypad {{}};
 
     // Named components the handlers use most.
     TPanel *Panel1 = nullptr, *Panel2 = nullptr, *Panel3 = nullptr, *Panel5 = nullptr,
@@ -179,7 +194,12 @@ private:
     QPushButton *Button17 = nullptr, *Button18 = nullptr;
     TFrame1 *Frame11 = nullptr;
     InfoBrowserHost *WebBrowser1 = nullptr;
-    std::unique_ptr<TPrint01> Print01;
+
+    // Window state, shown by the captions but never read back from them.
+    Question AskedQuestion = Question::Range;
+    bool Unfolded = false;             // Panel14: the graph area shown
+    Graph ChosenGraph = Graph::Weight; // PictureButton9: the graph it last chose
+    bool InfoShown = false;            // PictureButton8: the information page over the graph
 
     // Measurement state
     qint32 SexCode = 0;
@@ -188,11 +208,9 @@ private:
     float WeightKg = 0;
     float BodyFatPercent = 0;
     float Bmi = 0;
-    int KeypadField = 0;
-    QString KeypadSavedText;
 
     // Record state
-    TextGrid StringGrid1 {62, 16};
+    TextGrid StringGrid1 {RecordLayout::Columns, RecordLayout::Rows};
     int TodayColumn = 0;
     int EveningSlot = 0;
     int SecondMonthColumn = 0;
@@ -203,10 +221,5 @@ private:
     RecordSlot LocatedSlot;
     // The table was laid out by this run and no measurement has been written into it yet.
     bool NewMonth = false;
-    // The record file as this run last read or wrote it; empty: unknown, so a save reads it first.
-    std::optional<RecordOnDisk> KnownRecord;
-    // The clear and print buttons are enabled by a start-up load or a calculation.
-    bool ClearAvailable = false;
-    bool PrintAvailable = false;
     QString AppFolder;
 };

@@ -34,3 +34,17 @@ QString userRecordFolder()
     // Not AppDataLocation: that is named after the application title, which is Japanese.
     return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + u"/pemira"_s;
 }
+
+QString appFolderFor(
+    const QString &appFolder, const QString &recordFile, const QString &executableFolder)
+{
+    QString folder = appFolder;
+    if (folder.isEmpty() && !recordFile.isEmpty())
+        folder = QFileInfo(recordFile).absolutePath();
+    if (folder.isEmpty())
+        folder = executableFolder;
+    folder = QDir::toNativeSeparators(folder).trimmed();
+    if (!folder.endsWith(QDir::separator()))
+        folder += QDir::separator();
+    return folder;
+}

@@ -15,3 +15,8 @@ QString recordFileFor(
 
 // The folder of the record when the program is installed: <user data folder>/pemira.
 QString userRecordFolder();
+
+// The program's folder as the window names it (native separators, one at the end): appFolder when
+// given, else the record file's folder when one is given, else the executable's folder.
+QString appFolderFor(
+    const QString &appFolder, const QString &recordFile, const QString &executableFolder);

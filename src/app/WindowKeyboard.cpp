@@ -1,5 +1,6 @@
 #include "WindowKeyboard.h"
 
+#include "KeypadKeys.h"
 #include "controls/Accessible.h"
 #include "controls/RightEdit.h"
 
@@ -34,15 +35,6 @@ const struct
             "Button6", "Button13", "Button14", "Button15", "Button16", "Button2"}},
 };
 
-// The keypad keys that append a character, as typed.
-const struct
-{
-    char16_t character;
-    const char *key;
-} keypadKeys[] = {{u'0', "Button13"}, {u'1', "Button4"}, {u'2', "Button5"}, {u'3', "Button6"},
-    {u'4', "Button7"}, {u'5', "Button8"}, {u'6', "Button9"}, {u'7', "Button10"}, {u'8', "Button11"},
-    {u'9', "Button12"}, {u'.', "Button14"}};
-
 bool isEnter(int key)
 {
     return key == Qt::Key_Return || key == Qt::Key_Enter;
@@ -74,11 +66,12 @@ WindowKeyboard::WindowKeyboard(QWidget *window, std::function<QWidget *(const ch
         if (old && old->window() == m_window)
             m_lastFocus = old;
     });
+    qApp->installEventFilter(this);
 }
 
 WindowKeyboard::~WindowKeyboard() = default;
 
-bool WindowKeyboard::filter(QObject *watched, QEvent *event)
+bool WindowKeyboard::eventFilter(QObject *watched, QEvent *event)
 {
     switch (event->type()) {
     case QEvent::Show:
@@ -204,7 +197,7 @@ bool WindowKeyboard::keypadKey(QWidget *widget, QKeyEvent *key)
     case Qt::Key_Space:
         // The digit keys act on being pressed, not on the click Space gives a push button.
         for (const auto &entry : keypadKeys) {
-            if (widget == c(entry.key)) {
+            if (widget == c(entry.name)) {
                 if (!key->isAutoRepeat())
                     pressKeypadKey(entry.character);
                 return true;
@@ -219,7 +212,7 @@ bool WindowKeyboard::keypadKey(QWidget *widget, QKeyEvent *key)
 void WindowKeyboard::pressKeypadKey(QChar typed)
 {
     for (const auto &entry : keypadKeys) {
-        QWidget *key = c(entry.key);
+        QWidget *key = c(entry.name);
         if (entry.character == typed && key->isVisible() && key->isEnabled())
             pressWithMouse(key);
     }

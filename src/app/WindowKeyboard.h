@@ -21,12 +21,15 @@ public:
     WindowKeyboard(QWidget *window, std::function<QWidget *(const char *name)> control);
     ~WindowKeyboard() override;
 
-    // Sees every event of the application before its receiver; true when the event was used.
-    bool filter(QObject *watched, QEvent *event);
     // Moves the focus to the next (or previous) control that can be used now.
     bool focusNext(bool forward);
     // The pop-up whose controls alone can be used now, or nullptr.
     QWidget *activePopup() const;
+
+protected:
+    // Installed on the application: the pop-ups' showing and hiding, and every key pressed in the
+    // window, the information page's own controls included, come before their receivers.
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     bool keyPress(QWidget *widget, QKeyEvent *key);

@@ -2,7 +2,10 @@
 // parents before their children, with the numbers of the window description (colours 0xBBGGRR).
 #pragma once
 
+#include <QRect>
 #include <QtGlobal>
+
+#include <string_view>
 
 namespace WindowLayout {
 
@@ -213,5 +216,32 @@ inline const Row controlTable[] = {
         u"イライラ、勘弁してよ～", u""},
     {"StringGrid1", nullptr, Kind::Placeholder, 808, 168, 89, 97, None, None, 0, None, 0, u"", u""},
 };
+
+// The component's row; name must be in the table.
+inline const Row &row(std::string_view name)
+{
+    for (const Row &r : controlTable) {
+        if (name == r.name)
+            return r;
+    }
+    Q_UNREACHABLE();
+}
+
+inline QRect geometry(const Row &r)
+{
+    return QRect(r.x, r.y, r.w, r.h);
+}
+
+// Colours the handlers switch to that no component starts with.
+inline constexpr quint32 KeypadFieldColour = 14868991;    // the field the open keypad fills
+inline constexpr quint32 CalculateReadyColour = 16744576; // the calculate button, once usable
+
+// The client area, folded to the inputs or unfolded to the graph.
+inline constexpr int ClientWidth = 473;
+inline constexpr int FoldedHeight = 149;
+inline constexpr int UnfoldedHeight = 477;
+
+// The information button spans both graph buttons while the page is shown.
+inline constexpr QRect InfoShownGeometry {8, 149, 457, 22};
 
 } // namespace WindowLayout

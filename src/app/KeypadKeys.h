@@ -1,0 +1,40 @@
+// The keypad's character keys: each appends its character as soon as a mouse button goes down on
+// it (also the second press of a quick double press), not on the click. Watches only those keys.
+#pragma once
+
+#include <QHash>
+#include <QObject>
+
+#include <functional>
+
+class QWidget;
+
+struct KeypadKey
+{
+    const char *name;
+    char16_t character;
+};
+
+inline constexpr KeypadKey keypadKeys[] = {{"Button4", u'1'}, {"Button5", u'2'}, {"Button6", u'3'},
+    {"Button7", u'4'}, {"Button8", u'5'}, {"Button9", u'6'}, {"Button10", u'7'}, {"Button11", u'8'},
+    {"Button12", u'9'}, {"Button13", u'0'}, {"Button14", u'.'}};
+
+bool isKeypadKey(const char *name);
+
+class KeypadKeys : public QObject
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(KeypadKeys)
+public:
+    // control(name) returns the window's component of that name; pressed receives the character.
+    KeypadKeys(const std::function<QWidget *(const char *name)> &control,
+        std::function<void(QChar)> pressed, QObject *parent);
+    ~KeypadKeys() override;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    std::function<void(QChar)> m_pressed;
+    QHash<QObject *, QChar> m_characters;
+};

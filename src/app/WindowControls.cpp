@@ -1,0 +1,207 @@
+#include "WindowControls.h"
+
+#include "Frame1.h"
+#include "KeypadKeys.h"
+#include "WindowLayout.h"
+#include "artwork/Artwork.h"
+#include "colors/BgrColor.h"
+#include "fonts/Fonts.h"
+#include "controls/Label.h"
+#include "controls/Panel.h"
+#include "controls/PictBtn.h"
+#include "controls/PressKey.h"
+#include "controls/RightEdit.h"
+#include "info/InfoBrowserHost.h"
+
+#include <QLabel>
+#include <QPushButton>
+
+using namespace Qt::StringLiterals;
+using namespace WindowLayout;
+
+namespace {
+
+void applyCursor(QWidget *widget, unsigned flags)
+{
+    if (flags & HandCursor)
+        widget->setCursor(Qt::PointingHandCursor);
+    else if (flags & HelpCursor)
+        widget->setCursor(Qt::WhatsThisCursor);
+}
+
+// Most controls already inherit the font they are given; setting it again would only resolve
+// and propagate it once more.
+void applyFont(QWidget *widget, const QFont &font)
+{
+    if (widget->font() != font)
+        widget->setFont(font);
+}
+
+} // namespace
+
+QHash<QString, QWidget *> createWindowControls(QWidget *window)
+{
+    QHash<QString, QWidget *> controls;
+    for (const Row &row : controlTable) {
+        QWidget *parent = row.parent ? controls.value(QString::fromLatin1(row.parent)) : window;
+        QWidget *widget = nullptr;
+        const QString caption = QString::fromUtf16(row.caption);
+        const QFont font = gothicFont(row.fontPx ? row.fontPx : 12, row.flags & Bold);
+        switch (row.kind) {
+        case Kind::Panel: {
+            auto *panel = new TPanel(parent);
+            panel->setColor(bgrColor(quint32(row.colour)));
+            if (row.textColour != None)
+                panel->setTextColor(bgrColor(quint32(row.textColour)));
+            panel->setBevelOuter(row.flags & OuterLowered ? TPanel::bvLowered
+                    : row.flags & OuterNone               ? TPanel::bvNone
+                                                          : TPanel::bvRaised);
+            panel->setBevelInner(row.flags & InnerRaised ? TPanel::bvRaised : TPanel::bvNone);
+            applyFont(panel, font);
+            panel->setCaption(caption);
+            widget = panel;
+            break;
+        }
+        case Kind::Button: {
+            auto *button = new TPictureButton(parent);
+            button->setColor(bgrColor(quint32(row.colour)));
+            button->setInColor(bgrColor(quint32(row.hover)));
+            button->setTextColor(bgrColor(quint32(row.textColour)));
+            applyFont(button, font);
+            button->setCaption(caption);
+            widget = button;
+            break;
+        }
+        case Kind::Edit: {
+            auto *edit = new TRightEdit(parent);
+            edit->setFrame(false);
+            edit->setTypingLimit(int(row.hover));
+            edit->setFocusPolicy(Qt::ClickFocus);
+            edit->setAttribute(Qt::WA_InputMethodEnabled, false);
+            QPalette p = edit->palette();
+            p.setColor(QPalette::Base, bgrColor(quint32(row.colour)));
+            p.setColor(QPalette::Text, bgrColor(quint32(row.textColour)));
+            edit->setPalette(p);
+            applyFont(edit, font);
+            widget = edit;
+            break;
+        }
+        case Kind::Label: {
+            auto *label = new TLabel(parent);
+            applyFont(label, font);
+            label->setTextColor(bgrColor(quint32(row.textColour)));
+            if (row.flags & RightAligned)
+                label->setAlignment(Qt::AlignRight | Qt::AlignTop);
+            if (row.flags & Centred)
+                label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+            label->setGeometry(row.x, row.y, row.w, row.h);
+            label->setAutoSize(!(row.flags & FixedSize));
+            label->setCaption(caption);
+            widget = label;
+            break;
+        }
+        case Kind::Image: {
+            auto *image = new QLabel(parent);
+            image->setAttribute(Qt::WA_TranslucentBackground);
+            widget = image;
+            break;
+        }
+        case Kind::Push: {
+            auto *button = isKeypadKey(row.name) ? new TPressKey(caption, parent)
+                                                 : new QPushButton(caption, parent);
+            button->setFocusPolicy(Qt::NoFocus);
+            applyFont(button, font);
+            widget = button;
+            break;
+        }
+        case Kind::Frame:
+            widget = new TFrame1(parent);
+            break;
+        case Kind::Browser:
+            widget = new InfoBrowserHost(parent);
+            widget->setFocusPolicy(Qt::NoFocus);
+            break;
+        case Kind::Placeholder:
+            widget = new QWidget(parent);
+            break;
+        }
+        widget->setObjectName(QString::fromLatin1(row.name));
+        if (row.kind != Kind::Label)
+            widget->setGeometry(row.x, row.y, row.w, row.h);
+        else
+            widget->move(qobject_cast<TLabel *>(widget)->pos());
+        applyCursor(widget, row.flags);
+        if (*row.hint)
+            widget->setToolTip(QString::fromUtf16(row.hint));
+        if (row.flags & Disabled)
+            widget->setEnabled(false);
+        if (row.flags & Hidden)
+            widget->hide();
+        controls.insert(widget->objectName(), widget);
+    }
+
+    auto *figure = qobject_cast<QLabel *>(controls.value(u"Image1"_s));
+    figure->setPixmap(QPixmap::fromImage(figurePicture(1, window->devicePixelRatioF())));
+
+    const auto button = [&controls](const char *name) {
+        return qobject_cast<TPictureButton *>(controls.value(QString::fromLatin1(name)));
+    };
+    auto *caption = button("PictureButton10");
+    caption->setCaptionLeft(7);
+    caption->setCaptionTop(6);
+    const char *moodButtons[]
+        = {"PictureButton11", "PictureButton12", "PictureButton13", "PictureButton14"};
+    for (int i = 0; i < 4; ++i) {
+        button(moodButtons[i])->setPictureLeft(14);
+        button(moodButtons[i])->setCaptionLeft(40);
+    }
+    return controls;
+}
+
+void showSex(TPictureButton *male, TPictureButton *female, int sexCode)
+{
+    const QColor faded = bgrColor(quint32(row("Panel1").colour));
+    male->setColor(sexCode == 2 ? faded : bgrColor(quint32(row("PictureButton1").colour)));
+    male->setCaption(sexCode == 2 ? QString() : u"♂"_s);
+    female->setColor(sexCode == 1 ? faded : bgrColor(quint32(row("PictureButton2").colour)));
+    female->setCaption(sexCode == 1 ? QString() : u"♀"_s);
+    male->setChecked(sexCode == 1);
+    female->setChecked(sexCode == 2);
+}
+
+void showInfoButton(TPictureButton *button, bool pageShown)
+{
+    const Row &own = row("PictureButton8");
+    // Shown over the page, it wears the graph button's colours: it leads back to the graph.
+    const Row &look = pageShown ? row("PictureButton9") : own;
+    button->setGeometry(pageShown ? InfoShownGeometry : geometry(own));
+    button->setCaption(pageShown ? u"グラフ表示"_s : QString::fromUtf16(own.caption));
+    button->setToolTip(pageShown ? u"グラフを表示します"_s : QString::fromUtf16(own.hint));
+    button->setColor(bgrColor(quint32(look.colour)));
+    button->setInColor(bgrColor(quint32(look.hover)));
+}
+
+void showFigure(const QHash<QString, QWidget *> &controls, int figure, const QString &description)
+{
+    for (int i = 1; i <= 5; ++i) {
+        auto *image = qobject_cast<QLabel *>(controls.value(u"Image"_s + QString::number(i)));
+        if (i != figure || i == 1) {
+            image->setVisible(i == figure);
+            continue;
+        }
+        if (image->pixmap().isNull())
+            image->setPixmap(QPixmap::fromImage(figurePicture(i, image->devicePixelRatioF())));
+        image->setAccessibleDescription(description);
+        image->show();
+    }
+}
+
+void drawMoodButtons(const QHash<QString, QWidget *> &controls)
+{
+    for (int code = 1; code <= 4; ++code) {
+        auto *button = qobject_cast<TPictureButton *>(
+            controls.value(u"PictureButton"_s + QString::number(10 + code)));
+        if (button->picture().isNull())
+            button->setPicture(moodButtonPicture(code));
+    }
+}
