@@ -8,6 +8,7 @@
 #include "controls/PictBtn.h"
 #include "controls/RightEdit.h"
 
+#include <QColor>
 #include <QDateTime>
 #include <QFile>
 #include <QPushButton>
@@ -19,6 +20,13 @@
 #include <memory>
 
 using namespace Qt::StringLiterals;
+
+// A colour number as the window description writes it (0xBBGGRR), read here without the
+// program's own conversion so that a channel mix-up there shows.
+inline QColor describedColour(quint32 bgr)
+{
+    return QColor(int(bgr & 0xff), int((bgr >> 8) & 0xff), int((bgr >> 16) & 0xff));
+}
 
 struct WindowHarness
 {

@@ -76,6 +76,8 @@ private Q_SLOTS:
     void exportPdf();
     void helpAndVersion_data();
     void helpAndVersion();
+    void wrongArgumentsAreRefused_data();
+    void wrongArgumentsAreRefused();
 
 private:
 };
@@ -145,6 +147,33 @@ void tst_CommandLine::helpAndVersion()
     QCOMPARE(run.exitCode, 0);
     QVERIFY2(run.out.contains(says), qPrintable(run.out));
     QCOMPARE(run.errLines, QStringList());
+}
+
+void tst_CommandLine::wrongArgumentsAreRefused_data()
+{
+    QTest::addColumn<QString>("argument");
+    QTest::addColumn<QString>("says");
+    QTest::newRow("stray-argument") << u"stray.dat"_s << u"unexpected argument 'stray.dat'"_s;
+    QTest::newRow("unknown-option") << u"--colour"_s << u"'colour'"_s;
+}
+
+void tst_CommandLine::wrongArgumentsAreRefused()
+{
+    QFETCH(QString, argument);
+    QFETCH(QString, says);
+    // A good record and an export asked for: only the refusal keeps the PDF from being written.
+    QTemporaryDir folder;
+    const QString recordPath = folder.filePath(u"settemp.dat"_s);
+    QFile file(recordPath);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(recordBytes(true));
+    file.close();
+    const QString pdf = folder.filePath(u"sheets.pdf"_s);
+    const Run run = pemira({argument, u"--record"_s, recordPath, u"--export-pdf"_s, pdf});
+    QCOMPARE(run.exitCode, 2);
+    QVERIFY(!run.errLines.isEmpty());
+    QVERIFY2(run.errLines.first().contains(says), qPrintable(run.errLines.first()));
+    QVERIFY(!QFile::exists(pdf));
 }
 
 QTEST_GUILESS_MAIN(tst_CommandLine)

@@ -2,6 +2,7 @@
 #include "info/InfoBrowserHost.h"
 #include "info/InfoPage.h"
 
+#include "FreshProcess.h"
 #include "PageServer.h"
 
 #include <QApplication>
@@ -58,11 +59,11 @@ class TestInfoBrowser : public QObject
 private Q_SLOTS:
     void initTestCase() { QVERIFY(m_server.listen(QHostAddress::LocalHost)); }
 
-    // Runs before any navigation in this process.
     void hostWithoutNavigationLoadsNoEngine()
     {
         if (!QFile::exists(u"/proc/self/maps"_s))
             QSKIP("needs /proc/self/maps");
+        RUN_IN_FRESH_PROCESS();
         InfoBrowserHost host;
         host.show();
         QVERIFY(QTest::qWaitForWindowExposed(&host));

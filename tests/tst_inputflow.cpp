@@ -1,7 +1,5 @@
 #include "WindowHarness.h"
 
-#include "colors/BgrColor.h"
-
 #include <QApplication>
 #include <QMouseEvent>
 
@@ -24,13 +22,13 @@ private Q_SLOTS:
         h->enter("RightEdit2", u"160"_s);
         h->enter("RightEdit3", u"50"_s);
         QVERIFY(!calculate->isEnabled());
-        QCOMPARE(calculate->color(), bgrColor(12020844));
+        QCOMPARE(calculate->color(), describedColour(12020844));
         h->enter("RightEdit4", u"25"_s);
         QVERIFY(calculate->isEnabled());
-        QCOMPARE(calculate->color(), bgrColor(16744576));
+        QCOMPARE(calculate->color(), describedColour(16744576));
         h->click("PictureButton4");
         QVERIFY(!calculate->isEnabled());
-        QCOMPARE(calculate->color(), bgrColor(12020844));
+        QCOMPARE(calculate->color(), describedColour(12020844));
     }
 
     void sexButtonsFadeTheOther()
@@ -38,7 +36,7 @@ private Q_SLOTS:
         h->click("PictureButton1");
         h->click("PictureButton2");
         QCOMPARE(h->button("PictureButton1")->caption(), QString());
-        QCOMPARE(h->button("PictureButton1")->color(), bgrColor(12615808));
+        QCOMPARE(h->button("PictureButton1")->color(), describedColour(12615808));
         QCOMPARE(h->button("PictureButton2")->caption(), u"♀"_s);
     }
 

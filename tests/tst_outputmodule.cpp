@@ -10,6 +10,7 @@
 
 #include <stdexcept>
 
+#include "FreshProcess.h"
 #include "WindowHarness.h"
 #include "assessment/Assessment.h"
 #include "artwork/Artwork.h"
@@ -43,13 +44,13 @@ class tst_OutputModule : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    // Runs first in this process, before anything has drawn a vector picture.
     void startLoadsNeitherSvgNorPrintSupport()
     {
         if (qEnvironmentVariableIsSet("PEMIRA_EXPECT"))
             QSKIP("child run");
         if (!QFile::exists(u"/proc/self/maps"_s))
             QSKIP("needs /proc/self/maps");
+        RUN_IN_FRESH_PROCESS();
         // A record with a mood on every evening: the graph that shows them is not on screen in
         // the compact window, so neither are the faces drawn.
         WindowHarness h;

@@ -54,6 +54,22 @@ private Q_SLOTS:
         QVERIFY(answers(record));
     }
 
+    void recordWhereNoLockCanBeMadeStillStarts()
+    {
+        QTemporaryDir dir;
+        ImmutableGuard guard;
+        if (geteuid() == 0 ? !guard.set(dir.path())
+                           : !QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner))
+            QSKIP("no read-only folder can be made here");
+        // Nobody can hold a lock in a read-only folder: start unguarded, not wait and give up as
+        // if another start held the record.
+        SingleInstance instance(dir.filePath(u"settemp.dat"_s));
+        const SingleInstance::Claim claim = instance.claim();
+        guard.lift();
+        QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QCOMPARE(claim, SingleInstance::Claim::Unguarded);
+    }
+
 private:
     static bool answers(const QString &record)
     {

@@ -1,7 +1,5 @@
 #include "WindowHarness.h"
 
-#include "colors/BgrColor.h"
-
 class TestWindow : public QObject
 {
     Q_OBJECT
@@ -115,8 +113,8 @@ private Q_SLOTS:
         QFETCH(QString, caption);
         auto *button = h->window->findChild<TPictureButton *>(name);
         QVERIFY(button);
-        QCOMPARE(button->color(), bgrColor(colour));
-        QCOMPARE(button->inColor(), bgrColor(hover));
+        QCOMPARE(button->color(), describedColour(colour));
+        QCOMPARE(button->inColor(), describedColour(hover));
         QCOMPARE(button->caption(), caption);
     }
 
@@ -137,7 +135,7 @@ private Q_SLOTS:
         int inked = 0;
         for (int y = 0; y < image.height(); ++y)
             for (int x = 0; x < image.width(); ++x)
-                inked += image.pixelColor(x, y) == bgrColor(colour);
+                inked += image.pixelColor(x, y) == describedColour(colour);
         QVERIFY2(inked > 10, qPrintable(QString::number(inked)));
     }
 

@@ -29,8 +29,10 @@ fi
 
 killed=0 survived=0 stale=0 stillborn=0
 survivors=()
-while IFS=$'\t' read -r file search replace what; do
-    [[ -z "$file" || "$file" == \#* ]] && continue
+while IFS= read -r line; do
+    [[ -z "$line" || "$line" == \#* ]] && continue
+    # A tab is whitespace to read: two in a row (an empty replacement) would merge into one.
+    IFS=$'\x1f' read -r file search replace what <<<"${line//$'\t'/$'\x1f'}"
     cp "$file" "$scratch/original"
     if ! python3 - "$file" "$search" "$replace" <<'PY'
 import sys
@@ -62,4 +64,4 @@ bash tools/build.sh build >/dev/null 2>&1 || true
 
 echo
 echo "$killed caught, $survived survived, $stillborn did not build, $stale stale"
-[ "$survived" -eq 0 ] && [ "$stale" -eq 0 ]
+[ "$survived" -eq 0 ] && [ "$stale" -eq 0 ] && [ "$stillborn" -eq 0 ]
