@@ -54,20 +54,35 @@ private Q_SLOTS:
         QVERIFY(answers(record));
     }
 
+    void recordWhereNoLockCanBeMadeStillStarts_data()
+    {
+        QTest::addColumn<bool>("folderExists");
+        QTest::newRow("read-only-folder") << true;
+        QTest::newRow("folder-not-made-yet") << false;
+    }
     void recordWhereNoLockCanBeMadeStillStarts()
     {
+        QFETCH(bool, folderExists);
         QTemporaryDir dir;
+        const QString folder = folderExists ? dir.path() : dir.filePath(u"not-yet"_s);
         ImmutableGuard guard;
-        if (geteuid() == 0 ? !guard.set(dir.path())
-                           : !QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner))
+        if (folderExists
+            && (geteuid() == 0
+                    ? !guard.set(dir.path())
+                    : !QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner)))
             QSKIP("no read-only folder can be made here");
-        // Nobody can hold a lock in a read-only folder: start unguarded, not wait and give up as
-        // if another start held the record.
-        SingleInstance instance(dir.filePath(u"settemp.dat"_s));
+        // Nobody can hold a lock there: start unguarded, not wait and give up as if another
+        // start held the record; a second start still finds the first through its socket.
+        const QString record = folder + u"/settemp.dat"_s;
+        SingleInstance instance(record);
         const SingleInstance::Claim claim = instance.claim();
+        SingleInstance second(record);
+        const SingleInstance::Claim secondClaim = second.claim();
         guard.lift();
         QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         QCOMPARE(claim, SingleInstance::Claim::Unguarded);
+        QCOMPARE(secondClaim, SingleInstance::Claim::Elsewhere);
+        QVERIFY(!QFileInfo::exists(folder + u"/settemp.dat.lock"_s));
     }
 
 private:

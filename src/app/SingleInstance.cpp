@@ -31,6 +31,7 @@ SingleInstance::SingleInstance(const QString &recordFile, QObject *parent)
     : QObject(parent)
     , m_name(serverName(recordFile))
     , m_lock(lockFileName(recordFile))
+    , m_folder(QFileInfo(recordFile).absolutePath())
 {
     // The lock file is never refreshed, so age must not make it stale: only a holder that is no
     // longer running does.
@@ -70,8 +71,15 @@ SingleInstance::Claim SingleInstance::finishClaim()
         listen();
         return Claim::Owner;
     }
-    if (m_lock.error() != QLockFile::LockFailedError)
+    // No lock can be made where the record lives (a read-only folder, or the user's data folder
+    // before its first save): the socket alone then keeps a second start on this record from
+    // opening another window.
+    if (m_lock.error() != QLockFile::LockFailedError || !QFileInfo(m_folder).isDir()) {
+        if (askOwnerToShow())
+            return Claim::Elsewhere;
+        listen();
         return Claim::Unguarded;
+    }
     // The holder may still be starting: give it a moment to listen.
     QDeadlineTimer deadline(3000);
     while (!askOwnerToShow() && !deadline.hasExpired())
@@ -89,7 +97,8 @@ void SingleInstance::listen()
 {
     m_server = std::make_unique<QLocalServer>();
     m_server->setSocketOptions(QLocalServer::UserAccessOption);
-    // Holding the lock, any socket of that name was left by a program that crashed.
+    // Holding the lock (or having found nobody answering), any socket of that name was left by a
+    // program that crashed.
     QLocalServer::removeServer(m_name);
     if (!m_server->listen(m_name)) {
         m_server.reset();

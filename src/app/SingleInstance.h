@@ -49,6 +49,7 @@ private:
 
     QString m_name;
     QLockFile m_lock;
+    QString m_folder;
     std::future<bool> m_locking;
     std::unique_ptr<QLocalServer> m_server;
 };
