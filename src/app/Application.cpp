@@ -9,13 +9,24 @@
 #include "artwork/Artwork.h"
 #include "fonts/Fonts.h"
 #include "info/BrowserEngine.h"
+#include "plugins/PluginFile.h"
 #include "print/SheetPdf.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QSocketNotifier>
 
 #include <cstdio>
+#include <memory>
+
+#if defined(Q_OS_UNIX)
+#include <cerrno>
+#include <csignal>
+#include <fcntl.h>
+#include <unistd.h>
+#endif
 
 using namespace Qt::StringLiterals;
 
@@ -39,13 +50,76 @@ public:
     }
 };
 
+// Paths arrive as the system's bytes: one whose bytes are not text (a folder an archive tool
+// named in another encoding), or relative to such a folder, is named through its folder's handle.
+QString argumentText(const QByteArray &argument, bool folderNamable)
+{
+    const QString text = QFile::decodeName(argument);
+    const bool textual = QFile::encodeName(text) == argument;
+    if (argument.startsWith('-')) {
+        const qsizetype equals = argument.indexOf('=');
+        if (textual || !argument.startsWith("--") || equals < 0)
+            return text;
+        return QFile::decodeName(argument.left(equals + 1))
+            + PluginFile::systemPath(argument.mid(equals + 1));
+    }
+    if (textual && (folderNamable || argument.startsWith('/')))
+        return text;
+    return PluginFile::systemPath(argument);
+}
+
 QStringList argumentList(int argc, char *argv[])
 {
+    const QByteArray folder = QFile::encodeName(QDir::currentPath());
+    const bool folderNamable = QFile::encodeName(QFile::decodeName(folder)) == folder
+        && QFileInfo(QDir::currentPath()).isDir();
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
+        arguments << (i == 0 ? QFile::decodeName(argv[i]) : argumentText(argv[i], folderNamable));
     return arguments;
 }
+
+#if defined(Q_OS_UNIX)
+// A logout, a shutdown or Ctrl+C ends the run as closing the window does: every measurement is
+// already saved, so the guard is released and the socket removed on the way out.
+class QuitOnSignals
+{
+public:
+    QuitOnSignals()
+    {
+        if (::pipe2(s_pipe, O_CLOEXEC | O_NONBLOCK) != 0)
+            return;
+        m_notifier = std::make_unique<QSocketNotifier>(s_pipe[0], QSocketNotifier::Read);
+        QObject::connect(m_notifier.get(), &QSocketNotifier::activated, [] {
+            char drained[16];
+            while (::read(s_pipe[0], drained, sizeof drained) > 0) { }
+            QCoreApplication::quit();
+        });
+        struct sigaction action = {};
+        action.sa_handler = &QuitOnSignals::handle;
+        sigemptyset(&action.sa_mask);
+        action.sa_flags = SA_RESTART;
+        for (const int signal : {SIGTERM, SIGINT, SIGHUP})
+            ::sigaction(signal, &action, nullptr);
+    }
+
+private:
+    static void handle(int)
+    {
+        const int saved = errno;
+        const char byte = 1;
+        [[maybe_unused]] const ssize_t written = ::write(s_pipe[1], &byte, 1);
+        errno = saved;
+    }
+
+    static inline int s_pipe[2] = {-1, -1};
+    std::unique_ptr<QSocketNotifier> m_notifier;
+};
+#else
+class QuitOnSignals
+{
+};
+#endif
 
 // A command-line run speaks in one line of its own: Qt's notes about the session it runs in
 // (no runtime folder, no display) would only bury it.
@@ -63,7 +137,7 @@ int exportPdf(int argc, char *argv[], const CommandLine &commandLine)
     qInstallMessageHandler(keepSeriousMessages);
     qputenv("QT_QPA_PLATFORM", "offscreen");
     PemiraApplication app(argc, argv);
-    const QString record = recordFileFor(commandLine, QCoreApplication::applicationDirPath());
+    const QString record = recordFileFor(commandLine, PluginFile::executableFolder());
     try {
         SheetPdf::exportRecord(record, commandLine.exportPdf);
     } catch (const std::exception &error) {
@@ -103,18 +177,25 @@ int runPemira(int argc, char *argv[])
     QApplication::setFont(gothicFont(12));
 
     TQXCALC::Options options;
-    options.recordFile = recordFileFor(commandLine, QCoreApplication::applicationDirPath());
+    options.recordFile = recordFileFor(commandLine, PluginFile::executableFolder());
     const QString recordFolder = QFileInfo(options.recordFile).absolutePath();
     if (!commandLine.recordFile.isEmpty()
         || recordFolder == QDir(userRecordFolder()).absolutePath())
         options.recordFolderToMake = recordFolder;
-    // A second window on the same record would overwrite the first one's measurements. Building
-    // the window writes nothing, so it overlaps the lock's wait for the disk.
+    // A second window on the same record would overwrite the first one's measurements.
+    QuitOnSignals quitOnSignals;
     SingleInstance instance(options.recordFile);
-    instance.startClaim();
-    TQXCALC window(options);
-    if (instance.finishClaim() == SingleInstance::Claim::Elsewhere)
+    switch (instance.claim()) {
+    case SingleInstance::Claim::Elsewhere:
         return 0;
+    case SingleInstance::Claim::HeldByOther:
+        ErrorReport::show(instance.holderNotice());
+        return 1;
+    case SingleInstance::Claim::Owner:
+    case SingleInstance::Claim::Unguarded:
+        break;
+    }
+    TQXCALC window(options);
     instance.raiseOnRequest(&window);
     window.show();
     return app.exec();

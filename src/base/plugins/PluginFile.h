@@ -17,6 +17,14 @@ QString failure(const QPluginLoader &loader, const QString &part, const QString 
 // the folder of the executable (bin).
 QString installedFolder(const QString &executableFolder);
 
+// A path given as the system's bytes, usable by every file function: its text when the bytes are
+// text in the system's encoding, else a name through an open handle on its folder (a folder that
+// an archive tool named in another encoding still holds the program and its record).
+QString systemPath(const QByteArray &path);
+// The executable's folder through systemPath: unlike applicationDirPath() it names the real folder
+// whatever bytes its name holds.
+QString executableFolder();
+
 // Where the plugins are looked for, in this order: the folder itself (a portable copy, the build
 // folder), then the installed library folder relative to it.
 QStringList searchFolders(const QString &folder);
