@@ -12,6 +12,10 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -74,6 +78,9 @@ class tst_CommandLine : public QObject
 private Q_SLOTS:
     void exportPdf_data();
     void exportPdf();
+    void exportLeavesWhatIsNotItsOwn_data();
+    void exportLeavesWhatIsNotItsOwn();
+    void portableCopyInAFolderNamedInAnotherEncoding();
     void helpAndVersion_data();
     void helpAndVersion();
     void wrongArgumentsAreRefused_data();
@@ -129,6 +136,82 @@ void tst_CommandLine::exportPdf()
     QStringList left = QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
     left.removeAll(u"settemp.dat"_s);
     QCOMPARE(left, QStringList());
+}
+
+void tst_CommandLine::exportLeavesWhatIsNotItsOwn_data()
+{
+    QTest::addColumn<QString>("target"); // relative to the folder holding settemp.dat
+    QTest::addColumn<QString>("made"); // what stands there first: "", "hard-link", "pipe", "device"
+    QTest::newRow("the-record-itself") << u"settemp.dat"_s << QString();
+    QTest::newRow("the-record-through-a-linked-folder") << u"link/settemp.dat"_s << QString();
+    QTest::newRow("a-hard-link-of-the-record") << u"other.pdf"_s << u"hard-link"_s;
+    QTest::newRow("a-named-pipe") << u"pipe.pdf"_s << u"pipe"_s;
+    QTest::newRow("a-device-node") << u"device.pdf"_s << u"device"_s;
+}
+
+void tst_CommandLine::exportLeavesWhatIsNotItsOwn()
+{
+    QFETCH(QString, target);
+    QFETCH(QString, made);
+    QTemporaryDir folder;
+    const QString recordPath = folder.filePath(u"settemp.dat"_s);
+    const QByteArray record = recordBytes(true);
+    QFile file(recordPath);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(record);
+    file.close();
+    QVERIFY(QFile::link(folder.path(), folder.filePath(u"link"_s)));
+    const QString pdf = folder.filePath(target);
+    const QByteArray pdfBytes = QFile::encodeName(pdf);
+    if (made == u"hard-link"_s)
+        QCOMPARE(::link(QFile::encodeName(recordPath).constData(), pdfBytes.constData()), 0);
+    if (made == u"pipe"_s)
+        QCOMPARE(::mkfifo(pdfBytes.constData(), 0600), 0);
+    if (made == u"device"_s && ::mknod(pdfBytes.constData(), S_IFCHR | 0600, makedev(1, 3)) != 0)
+        QSKIP("device nodes can be made by root only");
+    struct stat before = {};
+    QCOMPARE(::stat(pdfBytes.constData(), &before), 0);
+
+    const Run run = pemira({u"--record"_s, recordPath, u"--export-pdf"_s, pdf});
+    QVERIFY(run.exitCode > 0);
+    QCOMPARE(run.errLines.size(), 1);
+    struct stat after = {};
+    QCOMPARE(::stat(pdfBytes.constData(), &after), 0);
+    QCOMPARE(after.st_ino, before.st_ino);
+    QCOMPARE(after.st_mode, before.st_mode);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), record);
+}
+
+// An archive unpacked with Japanese names from another system leaves folder names that are not
+// UTF-8; a portable copy there still finds its record and its plugin, and takes paths relative
+// to such a folder. The dynamic loader's log shows the plugin loaded.
+void tst_CommandLine::portableCopyInAFolderNamedInAnotherEncoding()
+{
+    QTemporaryDir folder;
+    QFile file(folder.filePath(u"settemp.dat"_s));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(recordBytes(true));
+    file.close();
+    const QString program = QStringLiteral(PEMIRA_EXECUTABLE);
+    const QString plugin = QFileInfo(program).dir().filePath(u"libpemira_output.so"_s);
+    QVERIFY(QFile::exists(plugin));
+    // "ペミラ" in Shift-JIS, made and entered by the shell: no Qt text can name it.
+    const QString script = uR"sh(d="$(printf '%s/\203\171\203\176\203\211' "$1")"
+trap 'rm -rf "$d"' EXIT
+mkdir "$d" && cp "$2" "$3" "$1/settemp.dat" "$d/" && cd "$d" && LD_DEBUG=files ./pemira --export-pdf out.pdf 2>ld.log &&
+test -s out.pdf && grep -q 'libpemira_output.so .*generating link map' ld.log)sh"_s;
+    QProcess shell;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(u"DISPLAY"_s);
+    environment.insert(u"LANG"_s, u"C.UTF-8"_s);
+    // Were the record beside the program missed, the one in this empty home would be asked for.
+    environment.insert(u"HOME"_s, folder.path());
+    environment.remove(u"XDG_DATA_HOME"_s);
+    shell.setProcessEnvironment(environment);
+    shell.start(u"/bin/sh"_s, {u"-c"_s, script, u"sh"_s, folder.path(), program, plugin});
+    QVERIFY(shell.waitForFinished(60000));
+    QVERIFY2(shell.exitCode() == 0, shell.readAllStandardError().constData());
 }
 
 void tst_CommandLine::helpAndVersion_data()

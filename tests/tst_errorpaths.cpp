@@ -89,7 +89,7 @@ private Q_SLOTS:
         QTest::newRow("empty-file") << 2 << QString();
         QTest::newRow("zero-bytes-and-garbage") << 3 << kept;
         QTest::newRow("profile-not-numeric") << 4 << kept;
-        QTest::newRow("named-pipe") << 5 << kept;
+        QTest::newRow("named-pipe") << 5 << u"<left-in-place>"_s;
         QTest::newRow("earlier-copy-not-overwritten") << 6 << kept + u"-2"_s;
         QTest::newRow("no-read-permission") << 7 << kept;
     }
@@ -142,6 +142,12 @@ private Q_SLOTS:
         QCOMPARE(h->window->recordTable().cell(0, 2), u"3"_s);
         QVERIFY(!h->button("PictureButton10")->isEnabled());
         QVERIFY(!h->button("PictureButton6")->isEnabled());
+        if (kind == 5) {
+            // Not the program's to move: said once, left where it is.
+            QCOMPARE(h->messages.size(), 1);
+            QCOMPARE(folderSnapshot(h->folder.path()), before);
+            return;
+        }
         if (keptAs.isEmpty()) {
             QVERIFY2(h->messages.isEmpty(), qPrintable(h->messages.join(u'\n')));
             // The start does not write, so whatever was there is kept.
@@ -153,16 +159,12 @@ private Q_SLOTS:
         QVERIFY2(h->messages.first().contains(QDir::toNativeSeparators(h->folder.filePath(keptAs))),
             qPrintable(h->messages.first()));
         QVERIFY(!QFileInfo::exists(path));
-        if (kind == 5)
-            QVERIFY(QFileInfo(h->folder.filePath(keptAs)).exists());
-        else
-            before.insert(keptAs, before.take(u"settemp.dat"_s));
+        before.insert(keptAs, before.take(u"settemp.dat"_s));
         h->fill(1, u"30"_s, u"170"_s, u"60"_s, u"20"_s);
         h->click("PictureButton3");
         QCOMPARE(h->messages.size(), 1);
         before.insert(u"settemp.dat"_s, h->recordBytes());
-        if (kind != 5)
-            QCOMPARE(folderSnapshot(h->folder.path()), before);
+        QCOMPARE(folderSnapshot(h->folder.path()), before);
         QCOMPARE(recordFromBytes(h->recordBytes()).cell(0, 3), u"60.0"_s);
     }
 

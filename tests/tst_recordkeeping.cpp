@@ -2,7 +2,14 @@
 #include "WindowHarness.h"
 #include "record/MonthTable.h"
 
+#include "app/RecordKeeper.h"
+
 #include <cerrno>
+#include <cstring>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/un.h>
 
 namespace {
 
@@ -185,6 +192,116 @@ private Q_SLOTS:
         QFETCH(int, error);
         QFETCH(QString, reason);
         QCOMPARE(TStringGridIO::failureReason(h->recordPath(), error, u"system words"_s), reason);
+    }
+
+    // A device, pipe or socket at the record's name is not the program's: never renamed aside,
+    // never replaced by a save, and said so.
+    void recordThatIsNoFileIsLeftAlone_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("unix-socket") << u"socket"_s;
+        QTest::newRow("char-device") << u"device"_s;
+    }
+    void recordThatIsNoFileIsLeftAlone()
+    {
+        QFETCH(QString, kind);
+        const QByteArray path = QFile::encodeName(h->recordPath());
+        int listener = -1;
+        auto closeListener = qScopeGuard([&] {
+            if (listener >= 0)
+                ::close(listener);
+        });
+        if (kind == u"socket"_s) {
+            listener = ::socket(AF_UNIX, SOCK_STREAM, 0);
+            sockaddr_un address = {};
+            address.sun_family = AF_UNIX;
+            if (size_t(path.size()) >= sizeof address.sun_path)
+                QSKIP("the temporary folder's name is too long for a socket");
+            std::memcpy(address.sun_path, path.constData(), size_t(path.size()));
+            QCOMPARE(::bind(listener, reinterpret_cast<sockaddr *>(&address), sizeof address), 0);
+        } else if (::mknod(path.constData(), S_IFCHR | 0600, makedev(1, 3)) != 0) {
+            QSKIP("device nodes can be made by root only");
+        }
+        struct stat before = {};
+        QCOMPARE(::lstat(path.constData(), &before), 0);
+        h->start();
+        QCoreApplication::processEvents(); // the notice waits for the window
+        QCOMPARE(h->messages.size(), 1);
+        QVERIFY2(h->messages.first().contains(u"通常のファイルではない"_s),
+            qPrintable(h->messages.first()));
+        h->fill(1, u"30"_s, u"170"_s, u"60"_s, u"20"_s);
+        calculate();
+        QCOMPARE(h->messages.size(), 2);
+        QVERIFY2(h->messages.last().startsWith(notRecorded), qPrintable(h->messages.last()));
+        struct stat after = {};
+        QCOMPARE(::lstat(path.constData(), &after), 0);
+        QCOMPARE(after.st_ino, before.st_ino);
+        QCOMPARE(after.st_mode, before.st_mode);
+        QCOMPARE(QDir(h->folder.path())
+                     .entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot),
+            QStringList {u"settemp.dat"_s});
+    }
+
+    // A zero byte no cell can hold: the next save would drop the rest of its line, so the record
+    // counts as damaged and is kept aside whole.
+    void recordWithAZeroByteIsKeptAsideWhole()
+    {
+        h->start();
+        h->fill(1, u"30"_s, u"170"_s, u"60"_s, u"20"_s);
+        calculate();
+        QByteArray bytes = h->recordBytes();
+        const qsizetype weight = bytes.indexOf("60.0");
+        QVERIFY(weight > 0);
+        bytes.insert(weight + 2, QByteArray(3, '\0'));
+        h->window.reset();
+        writeFile(h->recordPath(), bytes);
+        h->start();
+        QCoreApplication::processEvents();
+        QCOMPARE(h->messages.size(), 1);
+        const QStringList kept
+            = QDir(h->folder.path()).entryList({u"settemp.dat.damaged-*"_s}, QDir::Files);
+        QCOMPARE(kept.size(), 1);
+        QFile keptFile(h->folder.filePath(kept.first()));
+        QVERIFY(keptFile.open(QIODevice::ReadOnly));
+        QCOMPARE(keptFile.readAll(), bytes);
+    }
+
+    // The data folder made by the first save: when it cannot be, the notice names it and why.
+    void folderThatCannotBeMadeIsNamedWithItsReason_data()
+    {
+        QTest::addColumn<bool>("fileInTheWay");
+        QTest::newRow("data-home-is-a-file") << true;
+        QTest::newRow("read-only-parent") << false;
+    }
+    void folderThatCannotBeMadeIsNamedWithItsReason()
+    {
+        QFETCH(bool, fileInTheWay);
+        const QString parent = h->folder.filePath(u"share"_s);
+        ImmutableGuard guard;
+        if (fileInTheWay) {
+            writeFile(parent, "not a folder");
+        } else {
+            QVERIFY(QDir().mkdir(parent));
+            if (::geteuid() == 0
+                    ? !guard.set(parent)
+                    : !QFile::setPermissions(parent, QFile::ReadOwner | QFile::ExeOwner))
+                QSKIP("no read-only folder can be made here");
+        }
+        const QString folder = parent + u"/pemira"_s;
+        RecordKeeper keeper(folder + u"/settemp.dat"_s, folder);
+        TextGrid table(62, 16);
+        QString message;
+        try {
+            keeper.save(table);
+        } catch (const std::exception &error) {
+            message = QString::fromUtf8(error.what());
+        }
+        guard.lift();
+        QVERIFY2(message.startsWith(notRecorded), qPrintable(message));
+        QVERIFY2(message.contains(folder), qPrintable(message));
+        const QString why = fileInTheWay ? u"%1 がフォルダではなくファイル"_s.arg(parent)
+                                         : u"%1 に書き込む権限がない"_s.arg(parent);
+        QVERIFY2(message.contains(why), qPrintable(message));
     }
 
 private:

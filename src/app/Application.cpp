@@ -52,30 +52,22 @@ public:
 
 // Paths arrive as the system's bytes: one whose bytes are not text (a folder an archive tool
 // named in another encoding), or relative to such a folder, is named through its folder's handle.
-QString argumentText(const QByteArray &argument, bool folderNamable)
+QString argumentText(const QByteArray &argument)
 {
-    const QString text = QFile::decodeName(argument);
-    const bool textual = QFile::encodeName(text) == argument;
-    if (argument.startsWith('-')) {
-        const qsizetype equals = argument.indexOf('=');
-        if (textual || !argument.startsWith("--") || equals < 0)
-            return text;
-        return QFile::decodeName(argument.left(equals + 1))
-            + PluginFile::systemPath(argument.mid(equals + 1));
-    }
-    if (textual && (folderNamable || argument.startsWith('/')))
-        return text;
-    return PluginFile::systemPath(argument);
+    if (!argument.startsWith('-'))
+        return PluginFile::systemPath(argument);
+    const qsizetype equals = argument.indexOf('=');
+    if (!argument.startsWith("--") || equals < 0)
+        return QFile::decodeName(argument);
+    return QFile::decodeName(argument.left(equals + 1))
+        + PluginFile::systemPath(argument.mid(equals + 1));
 }
 
 QStringList argumentList(int argc, char *argv[])
 {
-    const QByteArray folder = QFile::encodeName(QDir::currentPath());
-    const bool folderNamable = QFile::encodeName(QFile::decodeName(folder)) == folder
-        && QFileInfo(QDir::currentPath()).isDir();
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
-        arguments << (i == 0 ? QFile::decodeName(argv[i]) : argumentText(argv[i], folderNamable));
+        arguments << (i == 0 ? QFile::decodeName(argv[i]) : argumentText(argv[i]));
     return arguments;
 }
 

@@ -78,7 +78,7 @@ void RecordKeeper::save(TextGrid &table)
         // The user's data folder (or a folder named by --record) is made by the first save, not
         // at start. A portable copy's folder is never re-created: gone, it is reported as gone.
         if (!m_folderToMake.isEmpty())
-            QDir().mkpath(m_folderToMake);
+            makeRecordFolder(m_folderToMake);
         io.SaveToFile(m_path, u","_s, false);
     } catch (const std::exception &e) {
         throw std::runtime_error(notRecordedNotice(QString::fromUtf8(e.what())).toStdString());

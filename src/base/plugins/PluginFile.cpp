@@ -29,11 +29,30 @@ QString PluginFile::installedFolder(const QString &executableFolder)
         QDir(executableFolder).absoluteFilePath(QStringLiteral(PEMIRA_PLUGIN_DIR_FROM_BIN)));
 }
 
+#if defined(Q_OS_LINUX)
+namespace {
+
+bool isText(const QByteArray &bytes)
+{
+    return QFile::encodeName(QFile::decodeName(bytes)) == bytes;
+}
+
+// Relative names are made absolute through QDir::currentPath(), which loses the working folder's
+// bytes that are not text.
+bool workingFolderIsText()
+{
+    QByteArray folder(PATH_MAX, '\0');
+    return ::getcwd(folder.data(), size_t(folder.size())) && isText(QByteArray(folder.constData()));
+}
+
+} // namespace
+#endif
+
 QString PluginFile::systemPath(const QByteArray &path)
 {
     const QString text = QFile::decodeName(path);
 #if defined(Q_OS_LINUX)
-    if (QFile::encodeName(text) == path)
+    if (isText(path) && (path.startsWith('/') || workingFolderIsText()))
         return text;
     // The folder stays open for the whole run; the kernel resolves the name through it.
     const qsizetype slash = path.lastIndexOf('/');
@@ -45,7 +64,7 @@ QString PluginFile::systemPath(const QByteArray &path)
     const QString handle = u"/proc/self/fd/"_s + QString::number(fd);
     if (name.isEmpty())
         return handle;
-    if (QFile::encodeName(QFile::decodeName(name)) != name) {
+    if (!isText(name)) {
         ::close(fd);
         return text;
     }

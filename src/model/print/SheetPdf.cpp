@@ -7,10 +7,15 @@
 #include "record/TextGrid.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QSaveFile>
+
+#if defined(Q_OS_UNIX)
+#include <sys/stat.h>
+#endif
 
 using namespace Qt::StringLiterals;
 using namespace RecordLayout;
@@ -24,6 +29,26 @@ constexpr int pdfResolution = 1200;
 {
     throw SheetPdf::WriteError(
         u"%1：%2（%3）"_s.arg(what, QDir::toNativeSeparators(path), reason), reason);
+}
+
+// Two names of one file: links, "..", another mount of the folder all end at one device and inode.
+bool sameFile(const QString &a, const QString &b)
+{
+#if defined(Q_OS_UNIX)
+    struct stat first
+    {
+    };
+    struct stat second
+    {
+    };
+    return ::stat(QFile::encodeName(a).constData(), &first) == 0
+        && ::stat(QFile::encodeName(b).constData(), &second) == 0 && first.st_dev == second.st_dev
+        && first.st_ino == second.st_ino;
+#else
+    const QString canonical = QFileInfo(a).canonicalFilePath();
+    return !canonical.isEmpty()
+        && canonical.compare(QFileInfo(b).canonicalFilePath(), Qt::CaseInsensitive) == 0;
+#endif
 }
 
 // The advice of the latest measurement, as the diet pop-up showed it after that calculation.
@@ -77,6 +102,9 @@ void SheetPdf::write(TPrint01 &form, const TextGrid &table, const TPrint01::Shee
     const QString &label20, const QString &label21, const QString &path)
 {
     TPrint01::checkPrintable(table);
+    // The new file is renamed over the name, which would replace a device or a pipe.
+    if (!TStringGridIO::isReplaceable(path))
+        failWrite(u"PDFファイルを作成できません"_s, path, u"通常のファイルではありません"_s);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         failWrite(u"PDFファイルを作成できません"_s, path, file.errorString());
@@ -115,6 +143,8 @@ void SheetPdf::exportRecord(const QString &recordPath, const QString &pdfPath)
         fail(u"no record file at %1"_s.arg(record));
     if (!file.isFile())
         fail(u"cannot read the record %1: not a file"_s.arg(record));
+    if (sameFile(recordPath, pdfPath))
+        fail(u"will not write the report over the record %1"_s.arg(record));
 
     TextGrid table(RecordLayout::Columns, RecordLayout::Rows);
     TPrint01::SheetInput input;

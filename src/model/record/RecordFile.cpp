@@ -14,7 +14,10 @@
 #if defined(Q_OS_UNIX)
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 #endif
 
@@ -104,6 +107,8 @@ std::optional<TextGrid> recordTable(const RecordOnDisk &disk)
 
 QString keepAside(const QString &path, const QDateTime &now)
 {
+    if (!TStringGridIO::isReplaceable(path))
+        return {};
     const QString base = path + u".damaged-"_s + now.toString(u"yyyyMMdd-HHmmss"_s);
     for (int attempt = 1; attempt <= 100; ++attempt) {
         const QString target = attempt == 1 ? base : base + u'-' + QString::number(attempt);
@@ -124,8 +129,44 @@ QString recordKeptAsideNotice(const QString &path, const QString &keptAs)
         .arg(native(path), native(keptAs));
 }
 
+void makeRecordFolder(const QString &folder)
+{
+    if (QFileInfo(folder).isDir() || QDir().mkpath(folder))
+        return;
+    const QString named = native(folder);
+    // The first part of the path that is in the way says why.
+    QString existing = QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
+    while (!QFileInfo::exists(existing) && existing != QDir::rootPath())
+        existing = QFileInfo(existing).absolutePath();
+    const QFileInfo blocker(existing);
+    QString why;
+    if (!blocker.isDir()) {
+        why = u"%1 がフォルダではなくファイルだからです"_s.arg(native(existing));
+    } else {
+#if defined(Q_OS_UNIX)
+        const QByteArray bytes = QFile::encodeName(existing);
+        struct statvfs fs
+        {
+        };
+        if (::statvfs(bytes.constData(), &fs) == 0 && (fs.f_flag & ST_RDONLY))
+            why = u"%1 が読み取り専用だからです"_s.arg(native(existing));
+        else if (::access(bytes.constData(), W_OK | X_OK) != 0)
+            why = u"%1 に書き込む権限がないからです"_s.arg(native(existing));
+#endif
+        if (why.isEmpty())
+            why = u"%1 の中にフォルダを作れなかったからです"_s.arg(native(existing));
+    }
+    throw std::runtime_error(
+        u"記録用のフォルダ %1 を作れません。%2。"_s.arg(named, why).toStdString());
+}
+
 QString recordNotMovedNotice(const QString &path)
 {
+    if (!TStringGridIO::isReplaceable(path))
+        return u"記録ファイル %1 "
+               u"はデバイスやパイプなど通常のファイルではないため、読み込みも移動もせず、そのまま残"
+               u"してあります。"
+               u"このファイルを直すか移すまで、計測は記録されません。"_s.arg(native(path));
     return u"記録ファイル %1 "
            u"を読み込めませんでした。別の名前に移すこともできなかったため、そのまま残してあります。"
            u"このファイルを直すか移すまで、計測は記録されません。"_s.arg(native(path));

@@ -39,7 +39,12 @@ std::optional<TextGrid> recordTable(const RecordOnDisk &disk);
 
 // Renames path to "<name>.damaged-YYYYMMDD-HHMMSS" in its folder (with "-2", "-3", … when that
 // is taken), never over an existing entry. Returns the new path, or an empty text when it failed.
+// Anything but a regular file (a device, a pipe, a socket) is not the program's to move.
 QString keepAside(const QString &path, const QDateTime &now);
+
+// Makes folder and its missing parents; throws std::runtime_error naming the folder that could
+// not be made and why (a file in the way, no permission, a read-only medium).
+void makeRecordFolder(const QString &folder);
 
 // The notices about the record, in the window's words.
 QString recordKeptAsideNotice(const QString &path, const QString &keptAs);

@@ -155,7 +155,7 @@ void syncFolderToDisk(const QString &fileName)
     const QByteArray folder = QFile::encodeName(QFileInfo(fileName).absolutePath());
     const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd >= 0) {
-        ::fsync(fd);
+        TStringGridIO::syncFolder(fd);
         ::close(fd);
     }
 #else
@@ -207,6 +207,27 @@ int probeCause(const QString &fileName)
 
 } // namespace
 
+#if defined(Q_OS_UNIX)
+int (*TStringGridIO::syncFolder)(int) = &::fsync;
+#else
+int (*TStringGridIO::syncFolder)(int) = [](int) { return 0; };
+#endif
+
+bool TStringGridIO::isReplaceable(const QString &fileName)
+{
+#if defined(Q_OS_UNIX)
+    struct stat info
+    {
+    };
+    if (::stat(QFile::encodeName(fileName).constData(), &info) != 0)
+        return errno == ENOENT;
+    return S_ISREG(info.st_mode);
+#else
+    const QFileInfo info(fileName);
+    return !info.exists() || info.isFile();
+#endif
+}
+
 QString TStringGridIO::failureReason(
     const QString &fileName, int errorNumber, const QString &systemText)
 {
@@ -256,10 +277,11 @@ QByteArray TStringGridIO::serialize(const TextGrid &grid, const QString &delimit
 void TStringGridIO::parse(
     const QByteArray &bytes, TextGrid &grid, const QString &delimiter, bool quote, bool stretch)
 {
-    // A zero byte ends the text.
     const qsizetype zero = bytes.indexOf('\0');
-    const QString text
-        = QString::fromLatin1(zero < 0 ? QByteArrayView(bytes) : QByteArrayView(bytes).first(zero));
+    if (zero >= 0)
+        throw std::runtime_error(
+            u"読み込むデータの %1 バイト目にゼロのバイトがあります"_s.arg(zero + 1).toStdString());
+    const QString text = QString::fromLatin1(bytes);
 
     if (stretch) {
         qint64 lines = 0;
@@ -294,6 +316,9 @@ void TStringGridIO::SaveToFile(const QString &fileName, const QString &delimiter
     if (!m_targetGrid)
         return;
     const QByteArray bytes = serialize(*m_targetGrid, delimiter, quote);
+    // The save renames a new file over the name, which would replace a device or a pipe.
+    if (!isReplaceable(fileName))
+        fail(u"ファイル %1 を書き込めません。%2"_s, fileName, u"通常のファイルではありません"_s);
 
     // The old file is replaced only by a rename once the new one is complete on disk, so a crash,
     // a kill or a full disk never leaves a truncated record behind. Only the write calls leave a

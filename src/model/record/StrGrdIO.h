@@ -40,9 +40,17 @@ public:
     // Cells are written as Latin-1 bytes; with quote, non-numeric cells go between double quotes.
     static QByteArray serialize(const TextGrid &grid, const QString &delimiter, bool quote);
     // Applies the lines of bytes to grid (Latin-1). Rows beyond the last line keep their cells.
-    // Throws std::runtime_error, changing nothing, when stretching would need an absurd grid.
+    // Throws std::runtime_error, changing nothing, when stretching would need an absurd grid or
+    // the bytes hold a zero byte, which no cell can keep: a save would lose what follows it.
     static void parse(const QByteArray &bytes, TextGrid &grid, const QString &delimiter, bool quote,
         bool stretch = false);
+
+    // False when something other than a regular file (a device, pipe, socket or folder) stands
+    // at fileName, following links: a save would replace it instead of writing into it.
+    static bool isReplaceable(const QString &fileName);
+    // Called with the folder's handle once a save's rename is done, to make the rename durable;
+    // tests replace it to see that it happens. Returns what fsync would.
+    static int (*syncFolder)(int folderHandle);
 
     // Largest file LoadFromFile reads; the record file is about 1 KB.
     static constexpr qint64 MaxFileSize = 64 * 1024 * 1024;
