@@ -91,9 +91,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const QByteArray bytes
         = QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size));
 
-    // The program's own load: a fixed 62 x 16 table, "," and no quotes.
+    // The program's own load: a fixed 62 x 16 table, "," and no quotes. Refused bytes (a zero
+    // byte) leave it empty, as the program's new month does.
     TextGrid table(RecordLayout::Columns, RecordLayout::Rows);
-    TStringGridIO::parse(bytes, table, u","_s, false);
+    allowingReportedFailure([&] { TStringGridIO::parse(bytes, table, u","_s, false); });
     // The codec's other modes, which the program never uses but the component offers.
     allowingReportedFailure([&] {
         TextGrid stretched(3, 3);
