@@ -139,6 +139,11 @@ private Q_SLOTS:
             SingleInstance next(record);
             QCOMPARE(next.claim(), SingleInstance::Claim::Owner);
             QVERIFY(SingleInstance::askToShow(record));
+            // Said once, and only of a lock from another computer.
+            QCOMPARE(
+                next.takeOverNotice().contains(u"another-pc"_s), content.contains("another-pc"));
+            if (!content.contains("another-pc"))
+                QCOMPARE(next.takeOverNotice(), QString());
         }
         // Let go, it leaves nothing behind.
         QVERIFY(!QFileInfo::exists(lock));

@@ -17,6 +17,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSocketNotifier>
+#include <QTimer>
 
 #include <cstdio>
 #include <memory>
@@ -189,6 +190,8 @@ int runPemira(int argc, char *argv[])
     }
     TQXCALC window(options);
     instance.raiseOnRequest(&window);
+    if (const QString notice = instance.takeOverNotice(); !notice.isEmpty())
+        QTimer::singleShot(0, &window, [notice] { ErrorReport::show(notice); });
     window.show();
     return app.exec();
 }

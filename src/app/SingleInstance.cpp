@@ -307,6 +307,14 @@ SingleInstance::Lock SingleInstance::takeLock()
     case Outcome::Taken:
         break;
     }
+    char left[256] = {};
+    const ssize_t leftSize = ::pread(fd, left, sizeof left - 1, 0);
+    const QByteArray leftHost = QByteArray(left, qMax<ssize_t>(leftSize, 0)).split('\n').value(1);
+    if (!leftHost.trimmed().isEmpty() && leftHost.trimmed() != hostName())
+        m_takeOverNotice
+            = u"記録ファイル %1 のロックファイルは、コンピューター「%2」で動いていたペミラが残したままでした。そのペミラはもう動いていないため、引き継ぎました。"_s
+                  .arg(QDir::toNativeSeparators(QFile::decodeName(m_canonical)),
+                      QString::fromUtf8(leftHost.trimmed()));
     // Only for the words of a start that finds it held: the lock itself is the kernel's.
     const QByteArray holder
         = QByteArray::number(::getpid()) + '\n' + hostName() + '\n' + userName(::getuid()) + '\n';

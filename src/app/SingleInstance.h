@@ -31,6 +31,9 @@ public:
     Claim claim();
     // With HeldByOther: who holds the record, in the window's words.
     QString holderNotice() const { return m_holderNotice; }
+    // With Owner: when the lock taken over was left by a program on another computer (a stick
+    // pulled out while it ran), the words saying so; else empty.
+    QString takeOverNotice() const { return m_takeOverNotice; }
     // Shows, raises and activates window whenever a later start asks for it.
     void raiseOnRequest(QWidget *window);
 
@@ -62,4 +65,5 @@ private:
     int m_listenFd = -1;
     std::unique_ptr<QSocketNotifier> m_notifier;
     QString m_holderNotice;
+    QString m_takeOverNotice;
 };
