@@ -16,6 +16,7 @@
 #if defined(Q_OS_UNIX)
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #endif
 
 using namespace Qt::StringLiterals;
@@ -394,12 +395,15 @@ private Q_SLOTS:
         QTest::addColumn<QString>("name");
         QTest::newRow("missing-folder") << u"nowhere/settemp.dat"_s;
         QTest::newRow("target-is-folder") << u"folder"_s;
+        QTest::newRow("target-is-a-pipe") << u"pipe"_s;
     }
     void failedSaveKeepsOldFile()
     {
         QFETCH(QString, name);
         QTemporaryDir dir;
         QVERIFY(QDir(dir.path()).mkdir(u"folder"_s));
+        // Renamed over, a pipe would be replaced by a regular file.
+        QCOMPARE(::mkfifo(QFile::encodeName(dir.filePath(u"pipe"_s)).constData(), 0600), 0);
         const QString old = dir.filePath(u"folder/keep.dat"_s);
         writeAll(old, "old record");
         TextGrid grid(62, 16);
