@@ -92,8 +92,8 @@ void InfoBrowserHost::findPlugin()
 
 void InfoBrowserHost::nextStartStep()
 {
-    // Each step is one event: loading the engine's libraries, then making the view (which starts
-    // the engine), then the page. Between them the window handles input and repaints.
+    // Each step is one event: loading the engine's libraries, starting the engine, making the
+    // view, then the page. Between them the window handles input and repaints.
     try {
         if (!m_plugin) {
             QString why;
@@ -101,6 +101,9 @@ void InfoBrowserHost::nextStartStep()
                 QFileInfo(m_loader.fileName()).absolutePath(), pluginName(), PartName, &why);
             if (!m_plugin)
                 throw browserError(why);
+        } else if (!m_engineStarted) {
+            m_plugin->startEngine();
+            m_engineStarted = true;
         } else if (!m_view) {
             m_view = m_plugin->createView(this);
             m_view->setNavigateCompleteHandler(

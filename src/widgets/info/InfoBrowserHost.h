@@ -47,4 +47,5 @@ private:
     // The address to open once the view exists; the latest asked for wins.
     QString m_pendingAddress;
     bool m_starting = false;
+    bool m_engineStarted = false;
 };
