@@ -12,9 +12,10 @@ namespace InfoBench {
 
 struct Figures
 {
-    double clickMs = 0;       // the click handler itself
-    double longestHoldMs = 0; // the longest stretch the window could not handle events
-    double drawnMs = 0;       // from the press until the page shows in the area
+    double clickMs = 0;          // the click handler itself
+    double longestHoldMs = 0;    // the longest stretch the window could not handle events
+    double drawnMs = 0;          // from the press until the page shows in the area
+    double longestHoldCpuMs = 0; // processor time the window's thread spent in that stretch
 };
 
 // In the child: one window, one click, the figures printed on stdout; returns the exit code.

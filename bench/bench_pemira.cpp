@@ -180,6 +180,7 @@ void runInfo(int runs)
         "median", "min", "max", "runs", "target");
     row("info: click handler", &InfoBench::Figures::clickMs, 100);
     row("info: longest hold of the window", &InfoBench::Figures::longestHoldMs, 100);
+    row("  of which the window's thread ran (CPU)", &InfoBench::Figures::longestHoldCpuMs, 100);
     row("info: page drawn after the click", &InfoBench::Figures::drawnMs, 600);
 }
 

@@ -5,6 +5,8 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QLibrary>
+#include <QThread>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -61,10 +63,21 @@ void InfoBrowserHost::navigate(const QString &address)
     if (!m_starting)
         findPlugin();
     m_pendingAddress = address;
-    if (!m_starting) {
-        m_starting = true;
+    if (m_starting)
+        return;
+    m_starting = true;
+    if (m_plugin) {
         QTimer::singleShot(StepDelayMs, Qt::PreciseTimer, this, &InfoBrowserHost::nextStartStep);
+        return;
     }
+    // Mapping and relocating the engine's libraries takes longer than a click may hold the
+    // window, and the dynamic loader is thread-safe: a helper thread maps them, and the plugin
+    // object is then made on this thread from the library already in memory. A failure there is
+    // left for that step to report.
+    QThread *mapping = QThread::create([file = m_loader.fileName()] { QLibrary(file).load(); });
+    connect(mapping, &QThread::finished, this, &InfoBrowserHost::nextStartStep);
+    connect(mapping, &QThread::finished, mapping, &QObject::deleteLater);
+    mapping->start();
 }
 
 QString InfoBrowserHost::pageTitle() const
