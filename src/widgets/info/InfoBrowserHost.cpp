@@ -98,9 +98,8 @@ void InfoBrowserHost::findPlugin()
     }
     // Reading the plugin's description opens the file without loading the engine behind it, so a
     // missing or broken plugin is refused in the click itself, as a refused navigation is.
-    if (m_loader.metaData().isEmpty()) {
+    if (m_loader.metaData().isEmpty())
         throw browserError(PluginFile::failure(m_loader, PartName, pluginName(), false));
-    }
 }
 
 void InfoBrowserHost::nextStartStep()
