@@ -75,7 +75,8 @@ private Q_SLOTS:
         QTest::addColumn<bool>("root");
         QTest::addColumn<Variables>("expected");
         const Variables noGl {{"QT_XCB_GL_INTEGRATION", "none"}, {"QT_QUICK_BACKEND", "software"}};
-        const Variables sandbox {{"QTWEBENGINE_DISABLE_SANDBOX", "1"}};
+        const Variables noZygote {{"QTWEBENGINE_CHROMIUM_FLAGS", "--no-zygote"}};
+        const Variables sandbox = Variables {{"QTWEBENGINE_DISABLE_SANDBOX", "1"}} + noZygote;
 #if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN)
         QTest::newRow("user-x11") << QStringList {} << false << noGl;
         QTest::newRow("root-x11") << QStringList {} << true << sandbox + noGl;
@@ -93,6 +94,12 @@ private Q_SLOTS:
         QTest::newRow("root-sandbox-choice-kept")
             << QStringList {u"QT_QPA_PLATFORM=offscreen"_s, u"QTWEBENGINE_DISABLE_SANDBOX=0"_s}
             << true << Variables {};
+        QTest::newRow("user-sandbox-off")
+            << QStringList {u"QT_QPA_PLATFORM=offscreen"_s, u"QTWEBENGINE_DISABLE_SANDBOX=1"_s}
+            << false << noZygote;
+        QTest::newRow("root-flags-choice-kept")
+            << QStringList {u"QT_QPA_PLATFORM=offscreen"_s, u"QTWEBENGINE_CHROMIUM_FLAGS=--foo"_s}
+            << true << Variables {{"QTWEBENGINE_DISABLE_SANDBOX", "1"}};
     }
     void engineVariablesKeepUserSettings()
     {

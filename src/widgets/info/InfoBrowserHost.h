@@ -1,10 +1,13 @@
 // The window's browser area ("WebBrowser1"). The web engine lives in a plugin library beside the
 // executable, loaded on the first navigation, so a run that never shows the page never loads it.
+// That first navigation is done in steps, each its own event, so the window keeps drawing (the
+// connecting panel above all) while the engine starts.
 #pragma once
 
 #include <QPluginLoader>
 #include <QWidget>
 
+class InfoBrowserPlugin;
 class InfoBrowserView;
 
 class InfoBrowserHost : public QWidget
@@ -17,12 +20,14 @@ public:
     explicit InfoBrowserHost(QWidget *parent = nullptr, const QString &pluginFolder = QString());
     ~InfoBrowserHost() override;
 
-    // Starts loading address and returns at once; the first call loads the plugin and makes the
-    // view. Throws std::runtime_error when the plugin cannot be loaded; a later call tries again.
+    // Starts loading address and returns at once; the first call finds the plugin and leaves
+    // loading it and making the view to the event loop. Throws std::runtime_error when the plugin
+    // is missing or unreadable; a later call tries again.
     void navigate(const QString &address);
 
+    // Whether the view exists (the engine is running).
     bool isBrowserLoaded() const { return m_view != nullptr; }
-    // Title of the page shown; empty before the first navigation.
+    // Title of the page shown; empty before the first page.
     QString pageTitle() const;
 
     static QString pluginName();
@@ -32,9 +37,15 @@ Q_SIGNALS:
     void navigateComplete(const QString &url);
 
 private:
-    void loadBrowser();
+    void findPlugin();
+    void nextStartStep();
 
     QString m_pluginFolder;
     QPluginLoader m_loader;
+    InfoBrowserPlugin *m_plugin = nullptr;
     InfoBrowserView *m_view = nullptr;
+    // The address to open once the view exists; the latest asked for wins.
+    QString m_pendingAddress;
+    bool m_starting = false;
+    bool m_engineStarted = false;
 };

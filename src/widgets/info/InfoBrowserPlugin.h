@@ -13,10 +13,13 @@ class InfoBrowserPlugin
 public:
     virtual ~InfoBrowserPlugin() = default;
 
+    // Starts the engine itself, the longest single step of showing the first page; a view made
+    // afterwards starts faster. Calling it again does nothing.
+    virtual void startEngine() = 0;
     // A new view owned by parent.
     virtual InfoBrowserView *createView(QWidget *parent) = 0;
 };
 
 // Bump the version when the two interfaces change, so a stale plugin is refused, not called.
-#define InfoBrowserPlugin_iid "org.pemira.InfoBrowserPlugin/1"
+#define InfoBrowserPlugin_iid "org.pemira.InfoBrowserPlugin/2"
 Q_DECLARE_INTERFACE(InfoBrowserPlugin, InfoBrowserPlugin_iid)

@@ -17,6 +17,11 @@ QString defaultInfoBase()
     return QStringLiteral(PEMIRA_INFO_BASE);
 }
 
+QString bundledInfoBase()
+{
+    return QStringLiteral(PEMIRA_BUNDLED_INFO_BASE);
+}
+
 QString bodyTypeText(const TextGrid &record, int todayColumn)
 {
     // Columns after today belong to slots that have not happened yet in this run.

@@ -11,6 +11,9 @@ namespace InfoPage {
 // The built-in site address ("http://" and the host chosen when the program was built).
 QString defaultInfoBase();
 
+// The address of the program's own pages, which the browser answers without the network.
+QString bundledInfoBase();
+
 // Row 5 of todayColumn, else of the nearest earlier column that has one; empty when none has.
 QString bodyTypeText(const TextGrid &record, int todayColumn);
 

@@ -2,6 +2,13 @@
 
 #include "WebBrowserView.h"
 
+#include <QWebEngineProfile>
+
+void WebBrowserPlugin::startEngine()
+{
+    QWebEngineProfile::defaultProfile();
+}
+
 InfoBrowserView *WebBrowserPlugin::createView(QWidget *parent)
 {
     return new WebBrowserView(parent);

@@ -15,5 +15,6 @@ class WebBrowserPlugin : public QObject, public InfoBrowserPlugin
 public:
     WebBrowserPlugin() = default;
 
+    void startEngine() override;
     InfoBrowserView *createView(QWidget *parent) override;
 };
