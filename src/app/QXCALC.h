@@ -74,7 +74,10 @@ protected:
 private:
     enum class Graph { Weight, FatWeight };
 
-    template<typename T> T *control(const char *name) const;
+    template<typename T> T *control(const char *name) const
+    {
+        return qobject_cast<T *>(m_controls.value(QString::fromLatin1(name)));
+    }
     template<typename T>
     void findAll(std::initializer_list<std::pair<T **, const char *>> members) const;
     void findControls();
@@ -139,7 +142,7 @@ private:
     void drawGraph(int row);
     void FillDayHeader();
     void PictureButton9Click();
-    void moodPress(const QString &code);
+    void moodPress(const QString &code) { m_record->setMood(code.toInt()); }
     void PictureButton11Click();
 
     // Printing
