@@ -302,6 +302,8 @@ private Q_SLOTS:
     {
         h->click("PictureButton1");
         h->edit("RightEdit1")->setFocus();
+        type(u"9"_s);
+        key(Qt::Key_Backspace); // the keypad's "ｃ": the 9 goes
         type(u"14"_s);
         key(Qt::Key_Return);
         QVERIFY(h->shown("Panel11"));

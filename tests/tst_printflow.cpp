@@ -1,4 +1,6 @@
 #include "WindowHarness.h"
+#include "assessment/Assessment.h"
+#include "print/SheetPdf.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -128,6 +130,32 @@ private Q_SLOTS:
         QCOMPARE(h->recordBytes(), bytes);
     }
 
+    void windowPdfAndExportCarryTheRecordsAdvice()
+    {
+        // Measured in an earlier run; this run prints before calculating anything, so the
+        // diet captions still hold the layout's sample figures.
+        h->start();
+        h->fill(2, u"41"_s, u"158"_s, u"71"_s, u"34"_s);
+        h->click("PictureButton3");
+        h->start();
+        QVERIFY(h->label("Label21").contains(u"88.8"_s));
+        h->answer = true;
+        h->chosenPdf = h->folder.filePath(u"window.pdf"_s);
+        h->click("PictureButton6");
+        h->click("PictureButton7");
+        QCOMPARE(h->messages, QStringList());
+        const QString exported = h->folder.filePath(u"export.pdf"_s);
+        SheetPdf::exportRecord(h->recordPath(), exported);
+
+        const QString window = pdfText(h->chosenPdf);
+        if (window.isNull())
+            QSKIP("pdftotext (poppler-utils) is not available");
+        const Assessment a = assess({2, 41, 158, 71, 34});
+        QVERIFY2(window.contains(QString(a.advice1 + a.advice2).remove(u' ')), qPrintable(window));
+        QVERIFY(!window.contains(u"88.8"_s));
+        QCOMPARE(pdfText(exported), window);
+    }
+
     void printAndClearAreUnavailableWhileTheMoodIsAsked()
     {
         h->clock = QDateTime(QDate(2024, 5, 3), QTime(19, 0));
@@ -143,6 +171,16 @@ private Q_SLOTS:
     }
 
 private:
+    // The text of a PDF file with its spaces and line breaks removed; null without pdftotext.
+    static QString pdfText(const QString &path)
+    {
+        QProcess text;
+        text.start(u"pdftotext"_s, {path, u"-"_s});
+        if (!text.waitForFinished(20000) || text.exitCode() != 0)
+            return {};
+        return QString::fromUtf8(text.readAllStandardOutput()).remove(QRegularExpression(u"\\s"_s));
+    }
+
     std::unique_ptr<WindowHarness> h;
 };
 

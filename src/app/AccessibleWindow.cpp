@@ -1,6 +1,8 @@
 #include "AccessibleWindow.h"
 
 #include "Frame1.h"
+#include "Popups.h"
+#include "WindowLayout.h"
 #include "controls/Accessible.h"
 #include "controls/Label.h"
 #include "controls/Panel.h"
@@ -100,25 +102,23 @@ void describeWindowControls(const std::function<QWidget *(const char *name)> &co
         sex->setAccessibleName(sex->caption());
         sex->setAccessibleDescription(control("Label2")->toolTip());
     }
-    for (const char *name : {"PictureButton1", "PictureButton2", "PictureButton3", "PictureButton4",
-             "PictureButton5", "PictureButton6", "PictureButton7", "PictureButton8",
-             "PictureButton9", "PictureButton10", "PictureButton11", "PictureButton12",
-             "PictureButton13", "PictureButton14"})
-        control(name)->setFocusPolicy(Qt::StrongFocus);
-    // Push buttons keep to the mouse as before: a click does not move the focus to them.
-    for (const char *name : {"Button1", "Button2", "Button3", "Button4", "Button5", "Button6",
-             "Button7", "Button8", "Button9", "Button10", "Button11", "Button12", "Button13",
-             "Button14", "Button15", "Button16", "Button17", "Button18"})
-        control(name)->setFocusPolicy(Qt::TabFocus);
-    for (const char *name : {"Button1", "Button2", "Button3"})
-        control(name)->setAccessibleName(u"閉じる"_s);
+    for (const WindowLayout::Row &row : WindowLayout::controlTable) {
+        if (row.kind == WindowLayout::Kind::Button)
+            control(row.name)->setFocusPolicy(Qt::StrongFocus);
+        // Push buttons keep to the mouse as before: a click does not move the focus to them.
+        if (row.kind == WindowLayout::Kind::Push)
+            control(row.name)->setFocusPolicy(Qt::TabFocus);
+    }
+    // The pop-ups that close without answering close with their "×".
+    for (const PopupEntry &popup : popupTable()) {
+        static_cast<TPanel *>(control(popup.panel))->setKind(popup.kind);
+        if (popup.cancel && popup.popup != Popup::Question)
+            control(popup.cancel)->setAccessibleName(u"閉じる"_s);
+    }
     control("Button14")->setAccessibleName(u"小数点"_s);
     control("Button15")->setAccessibleName(u"クリア"_s);
 
     auto panel = [&](const char *name) { return static_cast<TPanel *>(control(name)); };
-    for (const char *name : {"Panel5", "Panel7", "Panel9", "Panel15"})
-        panel(name)->setKind(TPanel::Popup);
-    panel("Panel11")->setKind(TPanel::AlertPopup);
     panel("Panel9")->setAccessibleName(u"テンキー"_s);
     panel("Panel5")->setAccessibleName(
         static_cast<TPictureButton *>(control("PictureButton5"))->caption().trimmed());

@@ -1,13 +1,10 @@
 #include "QXCALC.h"
 
 #include "AccessibleWindow.h"
-#include "EnterKey.h"
 #include "ErrorReport.h"
 #include "Frame1.h"
-#include "KeypadKeys.h"
 #include "RecordLocation.h"
 #include "WindowControls.h"
-#include "WindowKeyboard.h"
 #include "WindowLayout.h"
 #include "assessment/Assessment.h"
 #include "assessment/InputRules.h"
@@ -22,8 +19,7 @@
 #include "info/InfoPage.h"
 #include "record/DayHeader.h"
 #include "record/GraphPainter.h"
-#include "record/MonthTable.h"
-#include "record/RecordFile.h"
+#include "print/SheetAdvice.h"
 #include "report/ReportPrinter.h"
 
 #include <QApplication>
@@ -39,12 +35,6 @@ namespace {
 QColor layoutColour(qint64 colour)
 {
     return bgrColor(quint32(colour));
-}
-
-// Runs a handler through the application's error report.
-template<typename Handler> auto guardedSlot(TQXCALC *window, Handler handler)
-{
-    return [window, handler] { ErrorReport::guard([window, handler] { (window->*handler)(); }); };
 }
 
 } // namespace
@@ -68,133 +58,10 @@ TQXCALC::TQXCALC(const Options &options, QWidget *parent)
     m_controls = createWindowControls(this);
     findControls();
     m_keypad = KeypadSession({RightEdit1, RightEdit2, RightEdit3, RightEdit4});
-    m_popups.emplace(Popups::Controls {this, Panel1, Panel6, PictureButton10, PictureButton6,
-        {Panel5, Panel7, Panel9, Panel11, Panel15}});
+    m_popups.emplace(
+        this, [this](const char *name) { return m_controls.value(QString::fromLatin1(name)); });
     connectHandlers();
     FormCreate();
-}
-
-TQXCALC::~TQXCALC()
-{
-    // The key helpers watch the window's controls and read its members: they go before the
-    // members do, not with the controls.
-    delete m_keyboard;
-    delete m_enterKey;
-    delete m_keypadKeys;
-}
-
-template<typename T> T *TQXCALC::control(const char *name) const
-{
-    return qobject_cast<T *>(m_controls.value(QString::fromLatin1(name)));
-}
-
-namespace {
-// A member pointer and the component name it is spelled after.
-#define NAMED(member) std::make_pair(&member, #member)
-} // namespace
-
-template<typename T>
-void TQXCALC::findAll(std::initializer_list<std::pair<T **, const char *>> members) const
-{
-    for (const auto &[member, name] : members)
-        *member = control<T>(name);
-}
-
-void TQXCALC::findControls()
-{
-    findAll<TPanel>({NAMED(Panel1), NAMED(Panel2), NAMED(Panel3), NAMED(Panel5), NAMED(Panel6),
-        NAMED(Panel7), NAMED(Panel8), NAMED(Panel9), NAMED(Panel10), NAMED(Panel11), NAMED(Panel12),
-        NAMED(Panel13), NAMED(Panel14), NAMED(Panel15), NAMED(Panel16), NAMED(Panel17)});
-    findAll<TPictureButton>({NAMED(PictureButton1), NAMED(PictureButton2), NAMED(PictureButton3),
-        NAMED(PictureButton4), NAMED(PictureButton5), NAMED(PictureButton6), NAMED(PictureButton7),
-        NAMED(PictureButton8), NAMED(PictureButton9), NAMED(PictureButton10)});
-    findAll<TRightEdit>(
-        {NAMED(RightEdit1), NAMED(RightEdit2), NAMED(RightEdit3), NAMED(RightEdit4)});
-    findAll<TLabel>({NAMED(Label9), NAMED(Label10), NAMED(Label12), NAMED(Label14), NAMED(Label15),
-        NAMED(Label18), NAMED(Label19), NAMED(Label20), NAMED(Label21)});
-    findAll<QPushButton>({NAMED(Button17), NAMED(Button18)});
-    findAll<TFrame1>({NAMED(Frame11)});
-    findAll<InfoBrowserHost>({NAMED(WebBrowser1)});
-}
-
-void TQXCALC::connectHandlers()
-{
-    using Handler = void (TQXCALC::*)();
-    const auto onClick = [this](TPictureButton *button, Handler handler) {
-        connect(button, &TPictureButton::clicked, this, guardedSlot(this, handler));
-    };
-    const std::pair<TPictureButton *, Handler> clicks[]
-        = {{PictureButton1, &TQXCALC::PictureButton1Click},
-            {PictureButton2, &TQXCALC::PictureButton2Click},
-            {PictureButton3, &TQXCALC::PictureButton3Click},
-            {PictureButton4, &TQXCALC::PictureButton4Click},
-            {PictureButton5, &TQXCALC::PictureButton5Click},
-            {PictureButton6, &TQXCALC::PictureButton6Click},
-            {PictureButton7, &TQXCALC::PictureButton7Click},
-            {PictureButton8, &TQXCALC::PictureButton8Click},
-            {PictureButton9, &TQXCALC::PictureButton9Click},
-            {PictureButton10, &TQXCALC::PictureButton10Click}};
-    for (const auto &[button, handler] : clicks)
-        onClick(button, handler);
-    const std::pair<const char *, Handler> pushes[] = {{"Button1", &TQXCALC::Button1Click},
-        {"Button2", &TQXCALC::Button2Click}, {"Button3", &TQXCALC::Button3Click},
-        {"Button15", &TQXCALC::Button15Click}, {"Button16", &TQXCALC::Button16Click},
-        {"Button17", &TQXCALC::Button17Click}, {"Button18", &TQXCALC::Button18Click}};
-    for (const auto &[name, handler] : pushes)
-        connect(
-            control<QPushButton>(name), &QPushButton::clicked, this, guardedSlot(this, handler));
-    connect(Panel14, &TPanel::clicked, this, guardedSlot(this, &TQXCALC::Panel13Click));
-
-    const char *moods[]
-        = {"PictureButton11", "PictureButton12", "PictureButton13", "PictureButton14"};
-    for (int i = 0; i < 4; ++i) {
-        auto *button = control<TPictureButton>(moods[i]);
-        const QString code = QString::number(i + 1);
-        const auto press = [this, code] { ErrorReport::guard([this, code] { moodPress(code); }); };
-        connect(button, &TPictureButton::mouseDown, this, press);
-        // Space and Enter choose as a mouse press does.
-        connect(button, &TPictureButton::pressedByKey, this, press);
-        onClick(button, &TQXCALC::PictureButton11Click);
-    }
-
-    TRightEdit *edits[] = {RightEdit1, RightEdit2, RightEdit3, RightEdit4};
-    const Handler changes[] = {&TQXCALC::RightEdit1Change, &TQXCALC::RightEdit2Change,
-        &TQXCALC::RightEdit3Change, &TQXCALC::RightEdit4Change};
-    const Handler fieldClicks[] = {&TQXCALC::RightEdit1Click, &TQXCALC::RightEdit2Click,
-        &TQXCALC::RightEdit3Click, &TQXCALC::RightEdit4Click};
-    for (int i = 0; i < 4; ++i) {
-        connect(edits[i], &TRightEdit::textChanged, this, guardedSlot(this, changes[i]));
-        connect(edits[i], &TRightEdit::clicked, this, guardedSlot(this, fieldClicks[i]));
-        // RightEdit1KeyPress (age) and RightEdit2KeyPress (the three decimal fields).
-        const int field = i + 1;
-        edits[i]->setKeyFilter([field](QChar c) { return InputRules::acceptsTypedChar(field, c); });
-    }
-
-    const auto named
-        = [this](const char *name) { return m_controls.value(QString::fromLatin1(name)); };
-    describeWindowControls(named);
-    m_keyboard = new WindowKeyboard(this, named);
-    m_keypadKeys = new KeypadKeys(
-        named, [this](QChar key) { ErrorReport::guard([this, key] { keypadAppend(key); }); }, this);
-    // FormKeyPress
-    m_enterKey = new EnterKey(this, [this] { m_keyboard->focusNext(true); });
-    m_enterKey->watch(this);
-    for (QWidget *widget : std::as_const(m_controls))
-        m_enterKey->watch(widget);
-
-    connect(WebBrowser1, &InfoBrowserHost::navigateComplete, this,
-        guardedSlot(this, &TQXCALC::WebBrowser1NavigateComplete2));
-}
-
-bool TQXCALC::focusNextPrevChild(bool next)
-{
-    // Qt asks this when the focused control is disabled or hidden: a disabled one loses the focus
-    // so that the pop-up it opens can give it back.
-    if (QWidget *focus = focusWidget(); focus && !focus->isEnabled()) {
-        focus->clearFocus();
-        return true;
-    }
-    return m_keyboard ? m_keyboard->focusNext(next) : QWidget::focusNextPrevChild(next);
 }
 
 QDateTime TQXCALC::now() const
@@ -213,7 +80,7 @@ void TQXCALC::FormCreate()
         m_options.appFolder, m_options.recordFile, QCoreApplication::applicationDirPath());
     m_record.emplace(
         m_options.recordFile.isEmpty() ? recordFilePath(AppFolder) : m_options.recordFile,
-        m_options.recordFolderToMake);
+        m_options.recordFolderToMake, [this] { return now(); });
     DrawBackground();
     StartupLoad();
     FillDayHeader();
@@ -313,8 +180,7 @@ void TQXCALC::ResetInputs()
     Label14->setCaption(u"--.-"_s);
     showFigure(m_controls, 1, QString());
     Label15->show();
-    PictureButton3->setEnabled(false);
-    PictureButton3->setColor(layoutColour(WindowLayout::row("PictureButton3").colour));
+    UpdateCalculateButton();
     PictureButton5->setEnabled(false);
 }
 
@@ -324,12 +190,12 @@ void TQXCALC::closeKeypad(const std::function<void()> &beforeHiding)
     m_keypad.close();
     if (beforeHiding)
         beforeHiding();
-    m_popups->setShown(Panel9, Panel10, false);
+    m_popups->hide(Popup::Keypad);
 }
 
 void TQXCALC::askQuestion(Question question, const QString &text)
 {
-    AskedQuestion = question;
+    m_popups->ask(question);
     Label18->setCaption(text);
 }
 
@@ -349,16 +215,16 @@ void TQXCALC::Button16Click()
     case InputRules::RangeVerdict::Empty:
         return;
     case InputRules::RangeVerdict::Under15:
-        askQuestion(Question::Range, check.message);
+        askQuestion(Question::Under15, check.message);
         Button17->hide();
         Button18->setText(u"了 解"_s);
         Panel9->setEnabled(false);
-        m_popups->setShown(Panel11, Panel12, true);
+        m_popups->show(Popup::Question);
         return;
     case InputRules::RangeVerdict::Question:
         askQuestion(Question::Range, check.message);
         Panel9->setEnabled(false);
-        m_popups->setShown(Panel11, Panel12, true);
+        m_popups->show(Popup::Question);
         return;
     case InputRules::RangeVerdict::Accepted:
         closeKeypad();
@@ -368,7 +234,7 @@ void TQXCALC::Button16Click()
 
 void TQXCALC::Button18Click()
 {
-    switch (AskedQuestion) {
+    switch (m_popups->question()) {
     case Question::Clear:
         askQuestion(Question::PrintBeforeClear, u"消去前にグラフ印刷しますか？"_s);
         Button17->setText(u"直ちに終了"_s);
@@ -384,31 +250,33 @@ void TQXCALC::Button18Click()
         return;
     case Question::Range:
         break;
-    }
-    if (m_keypad.field() == 1 && Age < 15)
+    case Question::Under15:
         ResetInputs();
+        break;
+    }
     Panel9->setEnabled(true);
-    m_popups->setShown(Panel11, Panel12, false);
+    m_popups->hide(Popup::Question);
     closeKeypad();
 }
 
 void TQXCALC::Button17Click()
 {
-    switch (AskedQuestion) {
+    switch (m_popups->question()) {
     case Question::Clear:
         Button18->setText(u"本当だってば"_s);
         setClearingControlsEnabled(true);
-        m_popups->setShown(Panel11, Panel12, false);
+        m_popups->hide(Popup::Question);
         return;
     case Question::PrintBeforeClear:
         DeleteRecordAndClose();
         return;
     case Question::Range:
+    case Question::Under15:
         break;
     }
     Panel9->setEnabled(true);
     m_keypad.clear();
-    m_popups->setShown(Panel11, Panel12, false);
+    m_popups->hide(Popup::Question);
 }
 
 // ---- Keypad --------------------------------------------------------------------------------
@@ -418,7 +286,7 @@ void TQXCALC::openKeypad(int field)
     m_popups->setInputsEnabled(false);
     m_keypad.open(field);
     Label19->setCaption(InputRules::keypadUnit(field));
-    m_popups->setShown(Panel9, Panel10, true);
+    m_popups->show(Popup::Keypad);
     // The clear button cannot take over the confirmation pop-up while the keypad is open.
 }
 
@@ -444,18 +312,15 @@ void TQXCALC::PictureButton3Click()
     m_popups->setAvailable(true, true);
     PictureButton5->setEnabled(true);
     Panel6->setEnabled(true);
-    if (!RecordUsedUp) {
-        writeMeasurementCells(StringGrid1, TodayColumn, measurements());
-        NewMonth = false;
-    }
-    if (EveningSlot == 1 && !RecordUsedUp) {
+    m_record->recordMeasurement(measurements());
+    if (m_record->eveningSlot() == 1 && !m_record->usedUp()) {
         drawMoodButtons(m_controls);
-        m_popups->setShown(Panel15, Panel16, true);
+        m_popups->show(Popup::Mood);
         m_popups->setInputsEnabled(false);
         return;
     }
     RunAssessment();
-    if (!RecordUsedUp)
+    if (!m_record->usedUp())
         finishMeasurement();
 }
 
@@ -475,20 +340,17 @@ void TQXCALC::RunAssessment()
     Label15->setVisible(result.excessUnitShown);
     Label20->setCaption(result.advice1);
     Label21->setCaption(result.advice2);
-    // A used-up record keeps its 31 days as they are.
-    if (!RecordUsedUp)
-        writeAssessmentCells(StringGrid1, TodayColumn, result);
 }
 
 void TQXCALC::PictureButton5Click()
 {
     m_popups->setInputsEnabled(false);
-    m_popups->setShown(Panel5, Panel3, true);
+    m_popups->show(Popup::Diet);
 }
 
 void TQXCALC::Button1Click()
 {
-    m_popups->setShown(Panel5, Panel3, false);
+    m_popups->hide(Popup::Diet);
     m_popups->setInputsEnabled(true);
 }
 
@@ -496,64 +358,37 @@ void TQXCALC::Button1Click()
 
 void TQXCALC::StartupLoad()
 {
-    try {
-        m_record->load(StringGrid1);
-        RestoreProfile();
+    if (const std::optional<Profile> profile = m_record->load()) {
+        RestoreProfile(*profile);
         DrawWeightGraph();
         m_popups->setAvailable(true, true);
-    } catch (...) {
-        // No record (or an unreadable one): a new month. One that held something is kept aside
-        // first, or the first measurement would replace it for good.
-        if (m_record->damagedAtStart()) {
-            // Once the window is up: building it writes nothing, so a start that gives way to a
-            // program already running on this record leaves the folder as it was.
-            QTimer::singleShot(0, this, [this] {
-                ErrorReport::guard([this] { ErrorReport::show(m_record->keepAside(now())); });
-            });
-        }
-        InitMonthTable();
-        NewMonth = true;
+        return;
     }
-}
-
-void TQXCALC::InitMonthTable()
-{
-    const MonthMarkers markers = initMonthTable(StringGrid1, now());
-    SecondMonthColumn = markers.secondMonthColumn;
-    SecondMonth = markers.secondMonth;
-    DayAfterTable = markers.dayAfterTable;
+    // A record that held something is kept aside before the first measurement could replace it.
+    if (m_record->damagedAtStart()) {
+        // Once the window is up: building it writes nothing, so a start that gives way to a
+        // program already running on this record leaves the folder as it was.
+        QTimer::singleShot(0, this,
+            [this] { ErrorReport::guard([this] { ErrorReport::show(m_record->keepAside()); }); });
+    }
 }
 
 void TQXCALC::LocateToday()
 {
-    const TodayLocation today = locateToday(StringGrid1, now());
-    setWindowTitle(today.caption);
-    EveningSlot = today.eveningSlot;
-    RecordUsedUp = today.usedUp;
-    LocatedSlot = today.slot;
-    if (!today.usedUp)
-        TodayColumn = today.todayColumn;
+    setWindowTitle(m_record->today().caption);
 }
 
 void TQXCALC::RelocateToday()
 {
-    // A window left open across 04:00 or 16:00 would otherwise write into the slot it was
-    // started in.
-    if (recordSlot(now()) == LocatedSlot)
-        return;
-    if (NewMonth) {
-        // Still only in memory: a start now would lay the month out from today.
-        InitMonthTable();
+    const MonthRecord::Relocated relocated = m_record->relocate();
+    if (relocated == MonthRecord::Relocated::LaidOutAgain)
         FillDayHeader();
-    }
-    LocateToday();
+    if (relocated != MonthRecord::Relocated::Same)
+        LocateToday();
 }
 
-void TQXCALC::RestoreProfile()
+void TQXCALC::RestoreProfile(const Profile &profile)
 {
-    const Profile profile = restoreProfile(StringGrid1);
-    SecondMonthColumn = profile.secondMonthColumn;
-    SecondMonth = profile.secondMonth;
     SexCode = profile.sexCode;
     if (SexCode == 1 || SexCode == 2)
         showSex(PictureButton1, PictureButton2, SexCode);
@@ -563,26 +398,16 @@ void TQXCALC::RestoreProfile()
     RightEdit2->setText(profile.heightText);
 }
 
-void TQXCALC::CompleteFirstColumn()
-{
-    completeFirstColumn(StringGrid1);
-}
-
 void TQXCALC::ReconcileRecord()
 {
-    if (m_record->reconcile(StringGrid1, TodayColumn) != RecordKeeper::Reconciled::Replaced)
+    if (m_record->reconcile() != RecordKeeper::Reconciled::Replaced)
         return;
     adoptRecord();
-    throw std::runtime_error(recordReplacedNotice(m_record->path()).toStdString());
+    throw std::runtime_error(m_record->replacedNotice().toStdString());
 }
 
 void TQXCALC::adoptRecord()
 {
-    const Profile profile = restoreProfile(StringGrid1);
-    SecondMonthColumn = profile.secondMonthColumn;
-    SecondMonth = profile.secondMonth;
-    DayAfterTable.clear();
-    NewMonth = false;
     FillDayHeader();
     LocateToday();
     DrawBackground();
@@ -592,7 +417,6 @@ void TQXCALC::adoptRecord()
 void TQXCALC::finishMeasurement()
 {
     ReconcileRecord();
-    CompleteFirstColumn();
     DrawBackground();
     DrawWeightGraph();
     SaveRecord();
@@ -612,7 +436,7 @@ void TQXCALC::PictureButton10Click()
     Button17->setText(u" 間違った！"_s);
     Button17->show();
     setClearingControlsEnabled(false);
-    m_popups->setShown(Panel11, Panel12, true);
+    m_popups->show(Popup::Question);
 }
 
 void TQXCALC::DeleteRecordAndClose()
@@ -624,21 +448,6 @@ void TQXCALC::DeleteRecordAndClose()
 
 // ---- Graphs and mood -----------------------------------------------------------------------
 
-namespace {
-const MoodFaces &screenFaces()
-{
-    static const MoodFaces faces = [] {
-        MoodFaces f;
-        for (int code = 1; code <= 4; ++code) {
-            f.faces[code - 1] = moodFace(code, MoodFaceSet::OnBlack);
-            f.masks[code - 1] = moodFace(code, MoodFaceSet::Mask);
-        }
-        return f;
-    }();
-    return faces;
-}
-} // namespace
-
 void TQXCALC::DrawBackground()
 {
     Frame11->clearPicture();
@@ -646,7 +455,7 @@ void TQXCALC::DrawBackground()
 
 void TQXCALC::drawGraph(int row)
 {
-    const GraphResult result = Frame11->showGraph(StringGrid1, row, &screenFaces);
+    const GraphResult result = Frame11->showGraph(m_record->table(), row, &screenMoodFaces);
     if (result.hasBase) {
         const auto kilograms = axisKilograms(result.base);
         for (int i = 0; i < AxisLabelCount; ++i)
@@ -667,7 +476,8 @@ void TQXCALC::DrawFatGraph()
 
 void TQXCALC::FillDayHeader()
 {
-    Frame11->setDayHeader(dayHeaderTexts(StringGrid1, SecondMonthColumn, SecondMonth));
+    Frame11->setDayHeader(
+        dayHeaderTexts(m_record->table(), m_record->secondMonthColumn(), m_record->secondMonth()));
 }
 
 void TQXCALC::PictureButton9Click()
@@ -685,15 +495,9 @@ void TQXCALC::PictureButton9Click()
     }
 }
 
-void TQXCALC::moodPress(const QString &code)
-{
-    if (!RecordUsedUp)
-        writeMood(StringGrid1, TodayColumn, code.toInt());
-}
-
 void TQXCALC::PictureButton11Click()
 {
-    m_popups->setShown(Panel15, Panel16, false);
+    m_popups->hide(Popup::Mood);
     Panel1->setEnabled(true);
     RunAssessment();
     try {
@@ -711,12 +515,12 @@ void TQXCALC::PictureButton11Click()
 void TQXCALC::PictureButton6Click()
 {
     m_popups->setInputsEnabled(false);
-    m_popups->setShown(Panel7, Panel8, true);
+    m_popups->show(Popup::Print);
 }
 
 void TQXCALC::Button3Click()
 {
-    m_popups->setShown(Panel7, Panel8, false);
+    m_popups->hide(Popup::Print);
     m_popups->setInputsEnabled(true);
 }
 
@@ -736,8 +540,11 @@ void TQXCALC::PictureButton7Click()
 
 ReportOutput::Sheets TQXCALC::sheets() const
 {
-    return {StringGrid1, SecondMonthColumn, SecondMonth, DayAfterTable, Label20->caption(),
-        Label21->caption()};
+    // The advice of the record's latest measurement, as --export-pdf gives it: never the
+    // captions, which hold the layout's sample figures until a calculation.
+    const SheetAdvice advice = sheetAdvice(m_record->table());
+    return {m_record->table(), m_record->secondMonthColumn(), m_record->secondMonth(),
+        m_record->dayAfterTable(), advice.label20, advice.label21};
 }
 
 void TQXCALC::PrintBothSheets()
@@ -749,19 +556,15 @@ bool TQXCALC::printOrSaveBothSheets()
 {
     Panel7->setEnabled(false);
     PictureButton7->setCaption(u"印刷中"_s);
-    bool done = false;
     try {
-        if (ReportPrinter::hasDefaultPrinter()) {
-            PrintBothSheets();
-            done = true;
-        } else {
-            done = m_output.saveAsPdf(sheets(), now().date());
-        }
+        if (!ReportPrinter::hasDefaultPrinter())
+            return m_output.saveAsPdf(sheets(), now().date());
+        PrintBothSheets();
+        return true;
     } catch (...) {
         restorePrintPopup();
         throw;
     }
-    return done;
 }
 
 // ---- Information page ----------------------------------------------------------------------
@@ -775,8 +578,8 @@ void TQXCALC::PictureButton8Click()
     if (InfoShown) {
         const QString base
             = m_options.infoBase.isEmpty() ? InfoPage::defaultInfoBase() : m_options.infoBase;
-        WebBrowser1->navigate(
-            InfoPage::pageAddress(base, InfoPage::bodyTypeText(StringGrid1, TodayColumn)));
+        WebBrowser1->navigate(InfoPage::pageAddress(
+            base, InfoPage::bodyTypeText(m_record->table(), m_record->todayColumn())));
     } else {
         Panel17->show();
     }

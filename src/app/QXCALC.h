@@ -1,19 +1,18 @@
-// The main window: it owns the controls and the measurement and wires the handlers; the rules live
-// below it. src/assessment: inputs, keypad, judgement and their texts. src/record: the record
-// table, calendar, file and graph painting. src/print, src/report: the printed sheets.
-// src/info: the information page. src/controls: the drawn controls. In src/app: WindowControls
-// builds and dresses the controls from WindowLayout; RecordKeeper keeps the record file;
-// ReportOutput prints or saves the sheets; Popups opens one pop-up at a time; KeypadSession
-// remembers the field the keypad fills; KeypadKeys, EnterKey and WindowKeyboard serve the keys;
-// AccessibleWindow speaks for the window.
+// The main window: it owns the controls, wires the handlers and redraws; the rules live below it.
+// src/model/assessment: inputs, keypad ranges, judgement and their texts. src/model/record: the
+// month (MonthRecord, with RecordKeeper its file side), calendar, cells and graph painting.
+// src/model/print, src/model/report: the printed sheets and their advice line. src/widgets: the
+// drawn controls and the information page. In src/app: WindowControls builds and dresses the
+// controls from WindowLayout; Popups holds the pop-up table and the open question; ReportOutput
+// prints or saves the sheets; KeypadSession remembers the field the keypad fills; KeypadKeys,
+// EnterKey and WindowKeyboard serve the keys; AccessibleWindow speaks for the window.
 #pragma once
 
 #include "KeypadSession.h"
 #include "Popups.h"
-#include "RecordKeeper.h"
 #include "ReportOutput.h"
 #include "assessment/Assessment.h"
-#include "record/MonthTable.h"
+#include "record/MonthRecord.h"
 #include "record/RecordLayout.h"
 #include "record/TextGrid.h"
 
@@ -61,25 +60,24 @@ public:
     ~TQXCALC() override;
 
     // Read-only views for tests and benchmarks.
-    const TextGrid &recordTable() const { return StringGrid1; }
+    const TextGrid &recordTable() const { return m_record->table(); }
     QString appFolder() const { return AppFolder; }
     QString recordFile() const { return m_record->path(); }
-    int todayColumn() const { return TodayColumn; }
-    int eveningSlot() const { return EveningSlot; }
+    int todayColumn() const { return m_record->todayColumn(); }
+    int eveningSlot() const { return m_record->eveningSlot(); }
+    // The month the window shows; a longer memory listens to it.
+    MonthRecord &monthRecord() { return *m_record; }
 
 protected:
     bool focusNextPrevChild(bool next) override;
 
 private:
-    // The question the shared confirmation pop-up (Panel11) asks.
-    enum class Question {
-        Range,            // a keypad value out of range, or the under-15 notice
-        Clear,            // clear the record and close
-        PrintBeforeClear, // print before clearing
-    };
     enum class Graph { Weight, FatWeight };
 
-    template<typename T> T *control(const char *name) const;
+    template<typename T> T *control(const char *name) const
+    {
+        return qobject_cast<T *>(m_controls.value(QString::fromLatin1(name)));
+    }
     template<typename T>
     void findAll(std::initializer_list<std::pair<T **, const char *>> members) const;
     void findControls();
@@ -126,14 +124,12 @@ private:
 
     // Record
     void StartupLoad();
-    void InitMonthTable();
     void LocateToday();
     void RelocateToday();
-    void RestoreProfile();
-    void CompleteFirstColumn();
+    void RestoreProfile(const Profile &profile);
     void ReconcileRecord();
     void adoptRecord();
-    void SaveRecord() { m_record->save(StringGrid1); }
+    void SaveRecord() { m_record->save(); }
     void finishMeasurement();
     void PictureButton10Click();
     void setClearingControlsEnabled(bool enabled);
@@ -146,7 +142,7 @@ private:
     void drawGraph(int row);
     void FillDayHeader();
     void PictureButton9Click();
-    void moodPress(const QString &code);
+    void moodPress(const QString &code) { m_record->setMood(code.toInt()); }
     void PictureButton11Click();
 
     // Printing
@@ -173,7 +169,7 @@ private:
     KeypadKeys *m_keypadKeys = nullptr;
     EnterKey *m_enterKey = nullptr;
     std::optional<Popups> m_popups;
-    std::optional<RecordKeeper> m_record;
+    std::optional<MonthRecord> m_record;
     ReportOutput m_output;
     KeypadSession m_keypad {{}};
 
@@ -196,7 +192,6 @@ private:
     InfoBrowserHost *WebBrowser1 = nullptr;
 
     // Window state, shown by the captions but never read back from them.
-    Question AskedQuestion = Question::Range;
     bool Unfolded = false;             // Panel14: the graph area shown
     Graph ChosenGraph = Graph::Weight; // PictureButton9: the graph it last chose
     bool InfoShown = false;            // PictureButton8: the information page over the graph
@@ -209,17 +204,5 @@ private:
     float BodyFatPercent = 0;
     float Bmi = 0;
 
-    // Record state
-    TextGrid StringGrid1 {RecordLayout::Columns, RecordLayout::Rows};
-    int TodayColumn = 0;
-    int EveningSlot = 0;
-    int SecondMonthColumn = 0;
-    int SecondMonth = 0;
-    QString DayAfterTable;
-    bool RecordUsedUp = false;
-    // The record day and slot LocateToday last found.
-    RecordSlot LocatedSlot;
-    // The table was laid out by this run and no measurement has been written into it yet.
-    bool NewMonth = false;
     QString AppFolder;
 };

@@ -12,6 +12,7 @@
 #include "controls/PressKey.h"
 #include "controls/RightEdit.h"
 #include "info/InfoBrowserHost.h"
+#include "record/GraphPainter.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -204,4 +205,17 @@ void drawMoodButtons(const QHash<QString, QWidget *> &controls)
         if (button->picture().isNull())
             button->setPicture(moodButtonPicture(code));
     }
+}
+
+const MoodFaces &screenMoodFaces()
+{
+    static const MoodFaces faces = [] {
+        MoodFaces f;
+        for (int code = 1; code <= 4; ++code) {
+            f.faces[code - 1] = moodFace(code, MoodFaceSet::OnBlack);
+            f.masks[code - 1] = moodFace(code, MoodFaceSet::Mask);
+        }
+        return f;
+    }();
+    return faces;
 }

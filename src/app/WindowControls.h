@@ -7,6 +7,7 @@
 
 class QWidget;
 class TPictureButton;
+struct MoodFaces;
 
 QHash<QString, QWidget *> createWindowControls(QWidget *window);
 
@@ -20,3 +21,5 @@ void showInfoButton(TPictureButton *button, bool pageShown);
 void showFigure(const QHash<QString, QWidget *> &controls, int figure, const QString &description);
 // The mood choice's pictures, drawn the first time they are needed rather than at start-up.
 void drawMoodButtons(const QHash<QString, QWidget *> &controls);
+// The mood faces the screen graph draws (white on black, with their masks), made once.
+const MoodFaces &screenMoodFaces();

@@ -1,6 +1,8 @@
 #include "WindowKeyboard.h"
 
 #include "KeypadKeys.h"
+#include "Popups.h"
+#include "WindowLayout.h"
 #include "controls/Accessible.h"
 #include "controls/RightEdit.h"
 
@@ -15,25 +17,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-// Tab orders: the window's controls, then each pop-up's.
-const std::vector<const char *> windowOrder {"PictureButton1", "PictureButton2", "RightEdit1",
-    "RightEdit2", "RightEdit3", "RightEdit4", "PictureButton3", "PictureButton4", "PictureButton5",
-    "Panel14", "PictureButton10", "PictureButton9", "PictureButton6", "PictureButton8"};
-const struct
-{
-    const char *popup;
-    std::vector<const char *> order;
-} popupOrders[] = {
-    // Topmost first: the question opens over the keypad.
-    {"Panel11", {"Button18", "Button17"}},
-    {"Panel15", {"PictureButton11", "PictureButton12", "PictureButton13", "PictureButton14"}},
-    {"Panel5", {"Button1"}},
-    {"Panel7", {"PictureButton7", "Button3"}},
-    {"Panel9",
-        {"Button10", "Button11", "Button12", "Button7", "Button8", "Button9", "Button4", "Button5",
-            "Button6", "Button13", "Button14", "Button15", "Button16", "Button2"}},
-};
 
 bool isEnter(int key)
 {
@@ -50,18 +33,15 @@ QChar typedKeypadCharacter(const QKeyEvent *key)
     return (c >= u'0' && c <= u'9') || c == u'.' ? c : QChar();
 }
 
-// The cancel key of the confirmation pop-up; its other texts answer without cancelling.
-const QString cancelAnswer = u" 間違った！"_s;
-
 } // namespace
 
-WindowKeyboard::WindowKeyboard(QWidget *window, std::function<QWidget *(const char *)> control)
+WindowKeyboard::WindowKeyboard(
+    QWidget *window, std::function<QWidget *(const char *)> control, const Popups &popups)
     : QObject(window)
     , m_window(window)
     , m_control(std::move(control))
+    , m_popups(popups)
 {
-    for (const auto &popup : popupOrders)
-        m_popups << c(popup.popup);
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget *old, QWidget *) {
         if (old && old->window() == m_window)
             m_lastFocus = old;
@@ -77,7 +57,7 @@ bool WindowKeyboard::eventFilter(QObject *watched, QEvent *event)
     case QEvent::Show:
     case QEvent::Hide: {
         auto *widget = qobject_cast<QWidget *>(watched);
-        if (!event->spontaneous() && widget && m_popups.contains(widget)) {
+        if (!event->spontaneous() && widget && m_popups.entryOf(widget)) {
             if (event->type() == QEvent::Show)
                 popupShown(widget);
             else
@@ -98,11 +78,8 @@ bool WindowKeyboard::eventFilter(QObject *watched, QEvent *event)
 
 QWidget *WindowKeyboard::activePopup() const
 {
-    for (QWidget *popup : m_popups) {
-        if (popup->isVisible() && popup->isEnabled())
-            return popup;
-    }
-    return nullptr;
+    const PopupEntry *entry = m_popups.active();
+    return entry ? m_popups.panel(entry->popup) : nullptr;
 }
 
 bool WindowKeyboard::usable(const QWidget *widget) const
@@ -113,17 +90,17 @@ bool WindowKeyboard::usable(const QWidget *widget) const
 
 QList<QWidget *> WindowKeyboard::candidates() const
 {
-    const std::vector<const char *> *order = &windowOrder;
-    if (QWidget *popup = activePopup()) {
-        for (const auto &entry : popupOrders) {
-            if (c(entry.popup) == popup)
-                order = &entry.order;
-        }
-    }
     QList<QWidget *> list;
-    for (const char *name : *order) {
+    const auto add = [&](const char *name) {
         if (QWidget *widget = c(name); usable(widget))
             list << widget;
+    };
+    if (const PopupEntry *popup = m_popups.active()) {
+        for (const char *name : popup->tabOrder)
+            add(name);
+    } else {
+        for (const char *name : WindowLayout::TabOrder)
+            add(name);
     }
     return list;
 }
@@ -157,7 +134,7 @@ bool WindowKeyboard::keyPress(QWidget *widget, QKeyEvent *key)
         return true;
     }
     if (QWidget *popup = activePopup()) {
-        if (popup == c("Panel9"))
+        if (popup == m_popups.panel(Popup::Keypad))
             return keypadKey(widget, key);
         if (key->key() == Qt::Key_Escape)
             return escape(popup);
@@ -180,20 +157,20 @@ bool WindowKeyboard::keypadKey(QWidget *widget, QKeyEvent *key)
         pressKeypadKey(typed);
         return true;
     }
-    const auto click = [this](const char *name) {
-        if (auto *button = qobject_cast<QPushButton *>(c(name)); usable(button))
+    const auto click = [this](QWidget *widget) {
+        if (auto *button = qobject_cast<QPushButton *>(widget); usable(button))
             button->click();
         return true;
     };
     switch (key->key()) {
     case Qt::Key_Backspace:
     case Qt::Key_Delete:
-        return click("Button15");
+        return click(c(WindowLayout::KeypadClearKey));
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        return click("Button16");
+        return click(c(WindowLayout::KeypadEnterKey));
     case Qt::Key_Escape:
-        return click("Button2");
+        return click(m_popups.cancelAnswer(Popup::Keypad));
     case Qt::Key_Space:
         // The digit keys act on being pressed, not on the click Space gives a push button.
         for (const auto &entry : keypadKeys) {
@@ -241,22 +218,11 @@ bool WindowKeyboard::fieldKey(QWidget *field, QKeyEvent *key)
     return !moves;
 }
 
-bool WindowKeyboard::escape(QWidget *popup)
+bool WindowKeyboard::escape(const QWidget *popup)
 {
-    auto *close = [&]() -> QPushButton * {
-        if (popup == c("Panel5"))
-            return qobject_cast<QPushButton *>(c("Button1"));
-        if (popup == c("Panel7"))
-            return qobject_cast<QPushButton *>(c("Button3"));
-        if (popup == c("Panel11")) {
-            auto *cancel = qobject_cast<QPushButton *>(c("Button17"));
-            if (!cancel->isHidden())
-                return cancel->text() == cancelAnswer ? cancel : nullptr;
-            // The under-15 notice has one answer, which closes it.
-            return qobject_cast<QPushButton *>(c("Button18"));
-        }
-        return nullptr; // the mood has to be chosen
-    }();
+    const PopupEntry *entry = m_popups.entryOf(popup);
+    auto *close
+        = entry ? qobject_cast<QPushButton *>(m_popups.cancelAnswer(entry->popup)) : nullptr;
     if (close && close->isEnabled())
         close->click();
     return true;
@@ -269,31 +235,22 @@ void WindowKeyboard::popupShown(QWidget *popup)
         return;
     m_returnFocus[popup] = current && current->isVisible() ? current : m_lastFocus.data();
     // The keypad tells which field it fills: the one it was opened from.
-    if (popup == c("Panel9") && qobject_cast<TRightEdit *>(m_returnFocus[popup]))
+    const Popup which = m_popups.entryOf(popup)->popup;
+    if (which == Popup::Keypad && qobject_cast<TRightEdit *>(m_returnFocus[popup]))
         popup->setAccessibleDescription(m_returnFocus[popup]->accessibleName());
 
-    QAccessibleEvent announce(
-        popup, popup == c("Panel11") ? QAccessible::Alert : QAccessible::DialogStart);
+    const bool alert = popupEntry(which).kind == TPanel::AlertPopup;
+    QAccessibleEvent announce(popup, alert ? QAccessible::Alert : QAccessible::DialogStart);
     QAccessible::updateAccessibility(&announce);
 
-    QWidget *first = nullptr;
-    if (popup == c("Panel11")) {
-        // The question starts on its cancel answer, the notice on its only one.
-        auto *cancel = qobject_cast<QPushButton *>(c("Button17"));
-        first = !cancel->isHidden() && cancel->text() == cancelAnswer ? cancel : c("Button18");
-    } else {
-        for (const auto &entry : popupOrders) {
-            if (c(entry.popup) == popup)
-                first = c(entry.order.front());
-        }
-    }
+    QWidget *first = m_popups.firstControl(which);
     if (first && first->isEnabled())
         first->setFocus(Qt::OtherFocusReason);
 }
 
 void WindowKeyboard::popupHidden(QWidget *popup)
 {
-    if (popup != c("Panel11")) {
+    if (m_popups.entryOf(popup)->kind != TPanel::AlertPopup) {
         QAccessibleEvent announce(popup, QAccessible::DialogEnd);
         QAccessible::updateAccessibility(&announce);
     }

@@ -11,14 +11,16 @@
 #include <functional>
 
 class QKeyEvent;
+class Popups;
 
 class WindowKeyboard : public QObject
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(WindowKeyboard)
 public:
-    // control(name) returns the window's component of that name.
-    WindowKeyboard(QWidget *window, std::function<QWidget *(const char *name)> control);
+    // control(name) returns the window's component of that name; popups tells which is open.
+    WindowKeyboard(
+        QWidget *window, std::function<QWidget *(const char *name)> control, const Popups &popups);
     ~WindowKeyboard() override;
 
     // Moves the focus to the next (or previous) control that can be used now.
@@ -35,7 +37,7 @@ private:
     bool keyPress(QWidget *widget, QKeyEvent *key);
     bool keypadKey(QWidget *widget, QKeyEvent *key);
     bool fieldKey(QWidget *field, QKeyEvent *key);
-    bool escape(QWidget *popup);
+    bool escape(const QWidget *popup);
     void pressKeypadKey(QChar key);
     QList<QWidget *> candidates() const;
     bool usable(const QWidget *widget) const;
@@ -46,7 +48,7 @@ private:
 
     QWidget *m_window;
     std::function<QWidget *(const char *)> m_control;
-    QList<QWidget *> m_popups;
+    const Popups &m_popups;
     QHash<QWidget *, QPointer<QWidget>> m_returnFocus;
     QPointer<QWidget> m_lastFocus;
 };

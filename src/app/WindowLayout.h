@@ -232,6 +232,14 @@ inline QRect geometry(const Row &r)
     return QRect(r.x, r.y, r.w, r.h);
 }
 
+// The window's Tab order outside the pop-ups (theirs: Popups.h).
+inline constexpr const char *TabOrder[] = {"PictureButton1", "PictureButton2", "RightEdit1",
+    "RightEdit2", "RightEdit3", "RightEdit4", "PictureButton3", "PictureButton4", "PictureButton5",
+    "Panel14", "PictureButton10", "PictureButton9", "PictureButton6", "PictureButton8"};
+// The keypad's keys that are not characters: clear and Enter.
+inline constexpr const char *KeypadClearKey = "Button15";
+inline constexpr const char *KeypadEnterKey = "Button16";
+
 // Colours the handlers switch to that no component starts with.
 inline constexpr quint32 KeypadFieldColour = 14868991;    // the field the open keypad fills
 inline constexpr quint32 CalculateReadyColour = 16744576; // the calculate button, once usable

@@ -1,7 +1,7 @@
 #include "SheetPdf.h"
 
-#include "assessment/Assessment.h"
-#include "numbers/CellValue.h"
+#include "SheetAdvice.h"
+
 #include "record/MonthTable.h"
 #include "record/StrGrdIO.h"
 #include "record/TextGrid.h"
@@ -49,33 +49,6 @@ bool sameFile(const QString &a, const QString &b)
     return !canonical.isEmpty()
         && canonical.compare(QFileInfo(b).canonicalFilePath(), Qt::CaseInsensitive) == 0;
 #endif
-}
-
-// The advice of the latest measurement, as the diet pop-up showed it after that calculation.
-std::pair<QString, QString> latestAdvice(const TextGrid &table)
-{
-    for (int column = table.columnCount() - 1; column >= 0; --column) {
-        const std::optional<double> weight = readCellValue(table.cell(column, WeightRow));
-        const std::optional<double> fat = readCellValue(table.cell(column, BodyFatRow));
-        if (!weight || !fat)
-            continue;
-        bool sexOk = false, ageOk = false, heightOk = false;
-        Measurements m;
-        m.weightKg = float(*weight);
-        m.bodyFatPercent = float(*fat);
-        m.sexCode = table.cell(SexColumn, ProfileRow).toInt(&sexOk);
-        m.age = table.cell(AgeColumn, ProfileRow).toInt(&ageOk);
-        m.heightCm = table.cell(HeightColumn, ProfileRow).toFloat(&heightOk);
-        if (!sexOk || !ageOk || !heightOk)
-            return {};
-        try {
-            const Assessment a = assess(m);
-            return {a.advice1, a.advice2};
-        } catch (const std::exception &) {
-            return {};
-        }
-    }
-    return {};
 }
 
 } // namespace
@@ -160,10 +133,10 @@ void SheetPdf::exportRecord(const QString &recordPath, const QString &pdfPath)
     if (!TPrint01::isPrintable(table))
         fail(u"the record %1 holds no measurement to print"_s.arg(record));
 
-    const auto [advice1, advice2] = latestAdvice(table);
+    const SheetAdvice advice = sheetAdvice(table);
     TPrint01 form;
     try {
-        write(form, table, input, advice1, advice2, pdfPath);
+        write(form, table, input, advice.label20, advice.label21, pdfPath);
     } catch (const WriteError &error) {
         fail(u"cannot write %1: %2"_s.arg(QDir::toNativeSeparators(pdfPath), error.reason));
     }

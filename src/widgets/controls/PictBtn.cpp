@@ -377,15 +377,28 @@ QImage TPictureButton::render() const
     const qreal dpr = devicePixelRatioF();
     QImage image(size() * dpr, QImage::Format_RGB32);
     image.setDevicePixelRatio(dpr);
+    renderInto(image);
+    return image;
+}
+
+void TPictureButton::renderInto(QImage &image) const
+{
     image.fill(displayedColor());
     QPainter p(&image);
     paintButton(p);
-    return image;
 }
 
 void TPictureButton::paintEvent(QPaintEvent *)
 {
-    QPainter(this).drawImage(0, 0, render());
+    // The surface is kept between paints: a button repaints on every hover, press and release.
+    const qreal dpr = devicePixelRatioF();
+    const QSize pixels = size() * dpr;
+    if (m_surface.size() != pixels || m_surface.devicePixelRatio() != dpr) {
+        m_surface = QImage(pixels, QImage::Format_RGB32);
+        m_surface.setDevicePixelRatio(dpr);
+    }
+    renderInto(m_surface);
+    QPainter(this).drawImage(0, 0, m_surface);
 }
 
 void TPictureButton::leftPress(QMouseEvent *event, bool doubleClick)

@@ -147,6 +147,7 @@ private:
     QColor backgroundColor() const;
     QSize captionSize() const;
     void paintButton(QPainter &p) const;
+    void renderInto(QImage &image) const;
 
     ButtonStyle m_buttonStyle {bsStdButton};
     QColor m_restColor;
@@ -154,6 +155,7 @@ private:
     bool m_colorChange {true};
     FocusStyle m_focusStyle {bfsStdButton};
     QImage m_picture;
+    QImage m_surface; // the last paint, reused while the size stays
     int m_pictureLeft {-1};
     int m_pictureTop {-1};
     int m_captionLeft {-1};

@@ -1,14 +1,13 @@
 #include "InfoPage.h"
 
+#include "record/RecordLayout.h"
 #include "record/TextGrid.h"
 
 #include <algorithm>
 
 using namespace Qt::StringLiterals;
 
-namespace {
-constexpr int BodyTypeRow = 5;
-}
+using RecordLayout::BodyTypeRow;
 
 namespace InfoPage {
 

@@ -1,4 +1,4 @@
-#include "RecordKeeper.h"
+#include "record/RecordKeeper.h"
 
 #include "record/MonthTable.h"
 #include "record/StrGrdIO.h"

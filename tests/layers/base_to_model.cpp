@@ -1,0 +1,3 @@
+// Compiled as part of the base: the record is a layer above it.
+#include "numbers/NumberFormat.h"
+#include "record/TextGrid.h"

@@ -1,0 +1,3 @@
+// Compiled as part of the widgets: the window is a layer above them.
+#include "controls/Label.h"
+#include "app/QXCALC.h"
