@@ -2,7 +2,7 @@
 #include "WindowHarness.h"
 #include "record/MonthTable.h"
 
-#include "app/RecordKeeper.h"
+#include "record/RecordKeeper.h"
 
 #include <cerrno>
 #include <cstring>
