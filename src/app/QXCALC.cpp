@@ -4,6 +4,7 @@
 #include "EnterKey.h"
 #include "ErrorReport.h"
 #include "Frame1.h"
+#include "HistoryWindow.h"
 #include "KeypadKeys.h"
 #include "RecordLocation.h"
 #include "WindowControls.h"
@@ -26,8 +27,10 @@
 #include "record/RecordFile.h"
 #include "report/ReportPrinter.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCoreApplication>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
@@ -214,6 +217,15 @@ void TQXCALC::FormCreate()
     m_record.emplace(
         m_options.recordFile.isEmpty() ? recordFilePath(AppFolder) : m_options.recordFile,
         m_options.recordFolderToMake);
+    m_history.emplace(m_record->path());
+    // The history opens with Ctrl+H anywhere in the window and from the graph's context menu.
+    auto *history = new QAction(u"計測の履歴(&H)…"_s, this);
+    history->setShortcut(QKeySequence(u"Ctrl+H"_s));
+    connect(history, &QAction::triggered, this, guardedSlot(this, &TQXCALC::openHistory));
+    addAction(history);
+    Frame11->addAction(history);
+    Frame11->setContextMenuPolicy(Qt::ActionsContextMenu);
+    Frame11->setToolTip(u"右クリック（または Ctrl+H）で計測の履歴を表示します"_s);
     DrawBackground();
     StartupLoad();
     FillDayHeader();
@@ -441,6 +453,8 @@ void TQXCALC::PictureButton3Click()
     assess(measurements());
 
     RelocateToday();
+    if (RecordUsedUp && !NewMonthOffered)
+        offerNewMonth();
     m_popups->setAvailable(true, true);
     PictureButton5->setEnabled(true);
     Panel6->setEnabled(true);
@@ -596,6 +610,53 @@ void TQXCALC::finishMeasurement()
     DrawBackground();
     DrawWeightGraph();
     SaveRecord();
+    keepInHistory();
+}
+
+void TQXCALC::keepInHistory()
+{
+    m_history->record(historyEntry(StringGrid1, TodayColumn, LocatedSlot.day, now().time()),
+        StringGrid1, now().date());
+    if (m_historyWindow && m_historyWindow->isVisible())
+        m_historyWindow->reload();
+}
+
+void TQXCALC::offerNewMonth()
+{
+    NewMonthOffered = true;
+    const QString question
+        = u"この記録の31日間は終わっています。これまでの計測は履歴に残っています。\n"
+          u"新しい月の記録を始めますか？"_s;
+    if (!(m_options.ask ? m_options.ask(question)
+                        : QMessageBox::question(this, u"ペミラ"_s, question) == QMessageBox::Yes))
+        return;
+    // The finished month's measurements reach the history before its table is given up.
+    m_history->keepRecord(StringGrid1, now().date());
+    StringGrid1 = TextGrid(RecordLayout::Columns, RecordLayout::Rows);
+    InitMonthTable();
+    NewMonth = true;
+    FillDayHeader();
+    LocateToday();
+    DrawBackground();
+    DrawWeightGraph();
+}
+
+void TQXCALC::openHistory()
+{
+    if (!m_historyWindow) {
+        HistoryWindow::Options options;
+        options.recordFile = m_record->path();
+        options.table = &StringGrid1;
+        options.clock = m_options.clock;
+        options.ask = m_options.ask;
+        options.chooseSaveFile = m_options.chooseSaveFile;
+        m_historyWindow = new HistoryWindow(options, this);
+    } else {
+        m_historyWindow->reload();
+    }
+    m_historyWindow->show();
+    m_historyWindow->raise();
+    m_historyWindow->activateWindow();
 }
 
 void TQXCALC::setClearingControlsEnabled(bool enabled)

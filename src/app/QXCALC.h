@@ -13,12 +13,14 @@
 #include "RecordKeeper.h"
 #include "ReportOutput.h"
 #include "assessment/Assessment.h"
+#include "history/RecordHistory.h"
 #include "record/MonthTable.h"
 #include "record/RecordLayout.h"
 #include "record/TextGrid.h"
 
 #include <QDateTime>
 #include <QHash>
+#include <QPointer>
 #include <QWidget>
 
 #include <functional>
@@ -37,6 +39,7 @@ class TRightEdit;
 class WindowKeyboard;
 class KeypadKeys;
 class EnterKey;
+class HistoryWindow;
 
 class TQXCALC : public QWidget
 {
@@ -66,6 +69,7 @@ public:
     QString recordFile() const { return m_record->path(); }
     int todayColumn() const { return TodayColumn; }
     int eveningSlot() const { return EveningSlot; }
+    HistoryWindow *historyWindow() const { return m_historyWindow; }
 
 protected:
     bool focusNextPrevChild(bool next) override;
@@ -161,6 +165,11 @@ private:
     bool printOrSaveBothSheets();
     void restorePrintPopup();
 
+    // History: every measurement also kept beside the record, shown by its own window.
+    void keepInHistory();
+    void openHistory();
+    void offerNewMonth();
+
     // Information page
     void PictureButton8Click();
     void WebBrowser1NavigateComplete2();
@@ -174,6 +183,9 @@ private:
     EnterKey *m_enterKey = nullptr;
     std::optional<Popups> m_popups;
     std::optional<RecordKeeper> m_record;
+    std::optional<RecordHistory> m_history;
+    QPointer<HistoryWindow> m_historyWindow;
+    bool NewMonthOffered = false; // a used-up record offers a new month once per run
     ReportOutput m_output;
     KeypadSession m_keypad {{}};
 
