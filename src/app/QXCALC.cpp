@@ -641,6 +641,11 @@ void TQXCALC::offerNewMonth()
     DrawWeightGraph();
 }
 
+HistoryWindow *TQXCALC::historyWindow() const
+{
+    return m_historyWindow;
+}
+
 void TQXCALC::openHistory()
 {
     if (!m_historyWindow) {

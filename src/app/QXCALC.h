@@ -69,7 +69,7 @@ public:
     QString recordFile() const { return m_record->path(); }
     int todayColumn() const { return TodayColumn; }
     int eveningSlot() const { return EveningSlot; }
-    HistoryWindow *historyWindow() const { return m_historyWindow; }
+    HistoryWindow *historyWindow() const;
 
 protected:
     bool focusNextPrevChild(bool next) override;
