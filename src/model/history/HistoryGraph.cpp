@@ -71,7 +71,9 @@ void drawPanel(QPainter &p, const QRectF &plot, const Scale &scale, const QDate 
     }
     p.setPen(Qt::black);
     p.drawRect(plot);
-    p.drawText(QPointF(plot.left() + 4, plot.top() + metrics.ascent() + 2), title);
+    p.drawText(
+        QRectF(plot.left(), plot.top() - metrics.height() - 1, plot.width(), metrics.height()),
+        Qt::AlignLeft | Qt::AlignBottom, title);
 }
 
 } // namespace
@@ -102,7 +104,8 @@ void paintHistoryGraph(
         return;
     }
     const QDate first = rows.begin()->first.first;
-    const QDate last = std::max(rows.rbegin()->first.first, first.addDays(1));
+    // A day beyond the latest, so its evening still lies inside.
+    const QDate last = rows.rbegin()->first.first.addDays(1);
     const double days = double(first.daysTo(last));
     // The trend is computed over everything, so its first shown days still see the days before.
     QList<HistoryTrend::Point> trend = HistoryTrend::trend(allRows);
@@ -125,7 +128,8 @@ void paintHistoryGraph(
     const double labelHeight = metrics.height() + 4;
     const double plotsHeight = area.height() - labelHeight - 8;
     const double weightHeight = hasFat ? plotsHeight * 0.68 : plotsHeight;
-    const QRectF weightPlot(left, area.top() + 4, right - left, weightHeight - 4);
+    const QRectF weightPlot(
+        left, area.top() + labelHeight, right - left, weightHeight - labelHeight);
     const QRectF fatPlot(
         left, weightPlot.bottom() + labelHeight, right - left, plotsHeight - weightHeight - 4);
 
@@ -161,6 +165,17 @@ void paintHistoryGraph(
         p.setPen(QPen(colour, width));
         p.setBrush(Qt::NoBrush);
         p.drawPath(path);
+        // Each measurement as a dot, so one between gaps still shows.
+        p.setBrush(colour);
+        p.setPen(Qt::NoPen);
+        for (const auto &[key, e] : rows) {
+            const double v = value(e);
+            if (std::isfinite(v))
+                p.drawEllipse(QPointF(xOf(key.first, plot) + plot.width() / days * 0.5 * key.second,
+                                  yOf(v, plot, scale)),
+                    1.8, 1.8);
+        }
+        p.setBrush(Qt::NoBrush);
     };
     p.save();
     p.setClipRect(weightPlot);
@@ -173,16 +188,18 @@ void paintHistoryGraph(
         weightPlot, weightScale, [](const HistoryEntry &e) { return double(e.weightKg); },
         WeightColour, 1);
     QPainterPath trendPath;
-    bool started = false;
+    QDate previousTrendDay;
     for (const HistoryTrend::Point &point : trend) {
         if (from.isValid() && point.day < from)
             continue;
         const QPointF at(xOf(point.day, weightPlot), yOf(point.value, weightPlot, weightScale));
-        if (started)
+        // Across a gap longer than its window the trend knows nothing: no line is drawn there.
+        if (previousTrendDay.isValid()
+            && previousTrendDay.daysTo(point.day) < HistoryTrend::WindowDays)
             trendPath.lineTo(at);
         else
             trendPath.moveTo(at);
-        started = true;
+        previousTrendDay = point.day;
     }
     p.setPen(QPen(TrendColour, 2.5));
     p.drawPath(trendPath);
