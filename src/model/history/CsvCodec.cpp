@@ -97,6 +97,19 @@ QList<Record> decode(const QByteArray &bytes)
             }
             continue;
         }
+        // An unquoted run up to the next delimiter or line end is taken whole.
+        if (c != u'"' && c != delimiter && c != u'\r' && c != u'\n') {
+            qsizetype end = i + 1;
+            while (end < text.size()) {
+                const QChar d = text[end];
+                if (d == delimiter || d == u'\r' || d == u'\n' || d == u'"')
+                    break;
+                ++end;
+            }
+            field += QStringView(text).mid(i, end - i);
+            i = end - 1;
+            continue;
+        }
         if (c == u'"' && field.trimmed().isEmpty() && !fieldWasQuoted) {
             field.clear();
             inQuotes = true;
