@@ -2,6 +2,7 @@
 // start-up time and peak memory against a minimal Qt Widgets program shown the same way.
 #include "ChildRun.h"
 #include "FullMonth.h"
+#include "HistoryBench.h"
 #include "InfoBench.h"
 #include "MeasurementBench.h"
 #include "PrintBench.h"
@@ -89,6 +90,14 @@ void runInProcess()
         printRow("  of which: record save (flushed to disk)",
             Timing::of(200, [&] { io.SaveToFile(file, u","_s, false); }), 5);
     }
+
+    HistoryBench::run([](const char *name, double median, double minimum, int runs, double target) {
+        Timing t;
+        t.medianMs = median;
+        t.minMs = minimum;
+        t.runs = runs;
+        printRow(name, t, target);
+    });
 
     const MoodFaces faces = moodFaces();
     QImage picture(GraphGeometry::Width, GraphGeometry::Height, QImage::Format_RGB32);

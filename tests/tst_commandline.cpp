@@ -83,6 +83,7 @@ private Q_SLOTS:
     void portableCopyInAFolderNamedInAnotherEncoding();
     void helpAndVersion_data();
     void helpAndVersion();
+    void historyCsvOutAndIn();
     void wrongArgumentsAreRefused_data();
     void wrongArgumentsAreRefused();
 
@@ -230,6 +231,54 @@ void tst_CommandLine::helpAndVersion()
     QCOMPARE(run.exitCode, 0);
     QVERIFY2(run.out.contains(says), qPrintable(run.out));
     QCOMPARE(run.errLines, QStringList());
+}
+
+void tst_CommandLine::historyCsvOutAndIn()
+{
+    QTemporaryDir folder;
+    const QString recordPath = folder.filePath(u"settemp.dat"_s);
+    QFile record(recordPath);
+    QVERIFY(record.open(QIODevice::WriteOnly));
+    record.write(recordBytes(true));
+    record.close();
+    const QString history = folder.filePath(u"settemp-history.csv"_s);
+    const QString csv = folder.filePath(u"out.csv"_s);
+
+    // The record's measurements, before any history exists, and nothing written beside it.
+    Run run = pemira({u"--export-csv"_s, csv, u"--record"_s, recordPath, u"--excel"_s});
+    QCOMPARE(run.exitCode, 0);
+    QVERIFY(run.errLines.isEmpty());
+    QFile out(csv);
+    QVERIFY(out.open(QIODevice::ReadOnly));
+    const QByteArray bytes = out.readAll();
+    QVERIFY(bytes.startsWith("\xEF\xBB\xBF"
+                             "date,slot,time,"));
+    QCOMPARE(bytes.count("\r\n"), 9 + 1);
+    QVERIFY(!QFile::exists(history));
+
+    const QString bad = folder.filePath(u"bad.csv"_s);
+    QFile in(bad);
+    QVERIFY(in.open(QIODevice::WriteOnly));
+    in.write("date,weight\n2020-01-01,60\n2020-01-02,sixty\n");
+    in.close();
+    run = pemira({u"--import-csv"_s, bad, u"--record"_s, recordPath});
+    QCOMPARE(run.exitCode, 1);
+    QCOMPARE(run.errLines.size(), 1);
+    QVERIFY2(run.errLines.first().contains(u"line 3"_s), qPrintable(run.errLines.first()));
+    QVERIFY(!QFile::exists(history));
+
+    // Already kept (the record's own rows): nothing to add.
+    run = pemira({u"--import-csv"_s, csv, u"--record"_s, recordPath});
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.out, u"Added 0 rows, skipped 9 already kept.\n"_s);
+    run = pemira({u"--import-csv"_s, csv, u"--record"_s, folder.filePath(u"other.dat"_s)});
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.out, u"Added 9 rows, skipped 0 already kept.\n"_s);
+    QVERIFY(QFile::exists(folder.filePath(u"other-history.csv"_s)));
+
+    run = pemira({u"--export-csv"_s, folder.filePath(u"no/such/folder.csv"_s)});
+    QCOMPARE(run.exitCode, 1);
+    QCOMPARE(run.errLines.size(), 1);
 }
 
 void tst_CommandLine::wrongArgumentsAreRefused_data()

@@ -93,7 +93,8 @@ private Q_SLOTS:
             QVERIFY(h->messages.first().contains(u"no-such-folder"_s));
             QCOMPARE(h->recordBytes(), bytes);
             QCOMPARE(h->label("Label18"), u"消去前にグラフ印刷しますか？"_s);
-            QCOMPARE(QDir(h->folder.path()).entryList(QDir::Files), QStringList {u"settemp.dat"_s});
+            QCOMPARE(QDir(h->folder.path()).entryList(QDir::Files),
+                (QStringList {u"settemp-history.csv"_s, u"settemp.dat"_s}));
             return;
         }
         QCOMPARE(h->messages, QStringList());

@@ -3,6 +3,7 @@
 #include "CommandLine.h"
 #include "ErrorReport.h"
 #include "FontWarmUp.h"
+#include "HistoryWindow.h"
 #include "QXCALC.h"
 #include "RecordLocation.h"
 #include "SingleInstance.h"
@@ -143,6 +144,30 @@ int exportPdf(int argc, char *argv[], const CommandLine &commandLine)
     return 0;
 }
 
+// The history's CSV out or in, with no window: one English line on failure.
+int historyCsv(int argc, char *argv[], const CommandLine &commandLine)
+{
+    qInstallMessageHandler(keepSeriousMessages);
+    QCoreApplication app(argc, argv);
+    const QString record = recordFileFor(commandLine, QCoreApplication::applicationDirPath());
+    try {
+        if (commandLine.action == CommandLine::Action::ExportCsv)
+            exportHistoryCsv(record, commandLine.csvFile, commandLine.spreadsheetCsv,
+                QDateTime::currentDateTime());
+        else
+            std::fputs((importHistoryCsv(record, commandLine.csvFile, QDateTime::currentDateTime())
+                           + u'\n')
+                           .toLocal8Bit()
+                           .constData(),
+                stdout);
+    } catch (const std::exception &error) {
+        const QString why = (u"pemira: "_s + QString::fromUtf8(error.what())).simplified();
+        std::fputs((why + u'\n').toLocal8Bit().constData(), stderr);
+        return 1;
+    }
+    return 0;
+}
+
 } // namespace
 
 int runPemira(int argc, char *argv[])
@@ -153,6 +178,9 @@ int runPemira(int argc, char *argv[])
         return commandLine.exitCode;
     if (commandLine.action == CommandLine::Action::ExportPdf)
         return exportPdf(argc, argv, commandLine);
+    if (commandLine.action == CommandLine::Action::ExportCsv
+        || commandLine.action == CommandLine::Action::ImportCsv)
+        return historyCsv(argc, argv, commandLine);
 
     FontWarmUp fonts;
     prepareBrowserEngine();

@@ -39,6 +39,14 @@ CommandLine parseCommandLine(const QStringList &arguments)
         u"FILE"_s);
     parser.addOption(record);
     parser.addOption(exportPdf);
+    const QCommandLineOption exportCsv(u"export-csv"_s,
+        u"Write every measurement of the record's history to the CSV FILE and exit."_s, u"FILE"_s);
+    const QCommandLineOption importCsv(u"import-csv"_s,
+        u"Add the measurements of the CSV FILE to the record's history and exit."_s, u"FILE"_s);
+    const QCommandLineOption excel(u"excel"_s,
+        u"With --export-csv: write a UTF-8 byte-order mark and CR LF line ends, the form "
+        u"spreadsheet programs open without garbling Japanese text."_s);
+    parser.addOptions({exportCsv, importCsv, excel});
 
     CommandLine result;
     const QString program
@@ -73,6 +81,21 @@ CommandLine parseCommandLine(const QStringList &arguments)
     }
     if (parser.isSet(record))
         result.recordFile = absolute(parser.value(record));
+    if (int(parser.isSet(exportPdf)) + int(parser.isSet(exportCsv)) + int(parser.isSet(importCsv))
+        > 1) {
+        print(stderr,
+            u"%1: only one of --export-pdf, --export-csv and --import-csv at a time\n"_s.arg(
+                program));
+        result.action = CommandLine::Action::Exit;
+        result.exitCode = 2;
+        return result;
+    }
+    if (parser.isSet(exportCsv) || parser.isSet(importCsv)) {
+        result.action = parser.isSet(exportCsv) ? CommandLine::Action::ExportCsv
+                                                : CommandLine::Action::ImportCsv;
+        result.csvFile = absolute(parser.value(parser.isSet(exportCsv) ? exportCsv : importCsv));
+        result.spreadsheetCsv = parser.isSet(excel);
+    }
     if (parser.isSet(exportPdf)) {
         result.action = CommandLine::Action::ExportPdf;
         result.exportPdf = absolute(parser.value(exportPdf));

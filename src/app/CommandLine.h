@@ -8,11 +8,13 @@
 
 struct CommandLine
 {
-    enum class Action { Window, ExportPdf, Exit };
+    enum class Action { Window, ExportPdf, ExportCsv, ImportCsv, Exit };
     Action action = Action::Window;
-    int exitCode = 0;   // with Exit: help, version or a usage error has been printed
-    QString recordFile; // --record PATH, absolute; empty: the usual place
-    QString exportPdf;  // --export-pdf FILE, absolute
+    int exitCode = 0;            // with Exit: help, version or a usage error has been printed
+    QString recordFile;          // --record PATH, absolute; empty: the usual place
+    QString exportPdf;           // --export-pdf FILE, absolute
+    QString csvFile;             // --export-csv FILE or --import-csv FILE, absolute
+    bool spreadsheetCsv = false; // --excel: a byte-order mark and CR LF
 };
 
 // Prints help, the version or a usage error itself (standard output / standard error).

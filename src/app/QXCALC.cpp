@@ -3,6 +3,7 @@
 #include "AccessibleWindow.h"
 #include "ErrorReport.h"
 #include "Frame1.h"
+#include "HistoryWindow.h"
 #include "RecordLocation.h"
 #include "WindowControls.h"
 #include "WindowLayout.h"
@@ -24,6 +25,7 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
@@ -81,6 +83,8 @@ void TQXCALC::FormCreate()
     m_record.emplace(
         m_options.recordFile.isEmpty() ? recordFilePath(AppFolder) : m_options.recordFile,
         m_options.recordFolderToMake, [this] { return now(); });
+    m_history.emplace(m_record->path());
+    m_record->addListener([this](const RecordedMeasurement &m) { keepInHistory(m); });
     DrawBackground();
     StartupLoad();
     FillDayHeader();
@@ -309,6 +313,8 @@ void TQXCALC::PictureButton3Click()
     assess(measurements());
 
     RelocateToday();
+    if (m_record->usedUp() && !NewMonthOffered)
+        offerNewMonth();
     m_popups->setAvailable(true, true);
     PictureButton5->setEnabled(true);
     Panel6->setEnabled(true);
@@ -420,6 +426,50 @@ void TQXCALC::finishMeasurement()
     DrawBackground();
     DrawWeightGraph();
     SaveRecord();
+}
+
+void TQXCALC::keepInHistory(const RecordedMeasurement &m)
+{
+    m_history->record(historyEntry(m_record->table(), m.column, m.slot.day, m.measuredAt.time()),
+        m_record->table(), m.measuredAt.date());
+    if (m_historyWindow && m_historyWindow->isVisible())
+        m_historyWindow->reload();
+}
+
+void TQXCALC::offerNewMonth()
+{
+    NewMonthOffered = true;
+    const QString question = newMonthQuestion();
+    if (!(m_options.ask ? m_options.ask(question)
+                        : QMessageBox::question(this, u"ペミラ"_s, question) == QMessageBox::Yes))
+        return;
+    // The finished month's measurements reach the history before its table is given up.
+    m_history->keepRecord(m_record->table(), now().date());
+    m_record->beginNewMonth();
+    adoptRecord();
+}
+
+HistoryWindow *TQXCALC::historyWindow() const
+{
+    return m_historyWindow;
+}
+
+void TQXCALC::openHistory()
+{
+    if (!m_historyWindow) {
+        HistoryWindow::Options options;
+        options.recordFile = m_record->path();
+        options.table = &m_record->table();
+        options.clock = m_options.clock;
+        options.ask = m_options.ask;
+        options.chooseSaveFile = m_options.chooseSaveFile;
+        m_historyWindow = new HistoryWindow(options, this);
+    } else {
+        m_historyWindow->reload();
+    }
+    m_historyWindow->show();
+    m_historyWindow->raise();
+    m_historyWindow->activateWindow();
 }
 
 void TQXCALC::setClearingControlsEnabled(bool enabled)

@@ -12,12 +12,14 @@
 #include "Popups.h"
 #include "ReportOutput.h"
 #include "assessment/Assessment.h"
+#include "history/RecordHistory.h"
 #include "record/MonthRecord.h"
 #include "record/RecordLayout.h"
 #include "record/TextGrid.h"
 
 #include <QDateTime>
 #include <QHash>
+#include <QPointer>
 #include <QWidget>
 
 #include <functional>
@@ -36,6 +38,7 @@ class TRightEdit;
 class WindowKeyboard;
 class KeypadKeys;
 class EnterKey;
+class HistoryWindow;
 
 class TQXCALC : public QWidget
 {
@@ -67,6 +70,7 @@ public:
     int eveningSlot() const { return m_record->eveningSlot(); }
     // The month the window shows; a longer memory listens to it.
     MonthRecord &monthRecord() { return *m_record; }
+    HistoryWindow *historyWindow() const;
 
 protected:
     bool focusNextPrevChild(bool next) override;
@@ -157,6 +161,11 @@ private:
     bool printOrSaveBothSheets();
     void restorePrintPopup();
 
+    // History: every measurement also kept beside the record, shown by its own window.
+    void keepInHistory(const RecordedMeasurement &m);
+    void openHistory();
+    void offerNewMonth();
+
     // Information page
     void PictureButton8Click();
     void WebBrowser1NavigateComplete2();
@@ -170,6 +179,9 @@ private:
     EnterKey *m_enterKey = nullptr;
     std::optional<Popups> m_popups;
     std::optional<MonthRecord> m_record;
+    std::optional<RecordHistory> m_history;
+    QPointer<HistoryWindow> m_historyWindow;
+    bool NewMonthOffered = false; // a used-up record offers a new month once per run
     ReportOutput m_output;
     KeypadSession m_keypad {{}};
 

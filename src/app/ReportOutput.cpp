@@ -49,7 +49,17 @@ bool ReportOutput::saveAsPdf(const Sheets &sheets, const QDate &today)
 {
     // A sheet without data is reported before anything is asked.
     TPrint01::checkPrintable(sheets.table);
-    const QString question = SheetPdf::offerQuestion();
+    const QString proposed = SheetPdf::proposedPath(
+        QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation), sheets.table, today);
+    return offerPdf(SheetPdf::offerQuestion(), proposed, [&](const QString &path) {
+        SheetPdf::write(
+            form(), sheets.table, sheetInput(sheets), sheets.advice1, sheets.advice2, path);
+    });
+}
+
+bool ReportOutput::offerPdf(const QString &question, const QString &proposed,
+    const std::function<void(const QString &path)> &write)
+{
     bool yes = false;
     if (m_ask) {
         yes = m_ask(question);
@@ -65,14 +75,12 @@ bool ReportOutput::saveAsPdf(const Sheets &sheets, const QDate &today)
     if (!yes)
         return false;
 
-    const QString proposed = SheetPdf::proposedPath(
-        QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation), sheets.table, today);
     const QString path = m_chooseSaveFile
         ? m_chooseSaveFile(proposed)
         : QFileDialog::getSaveFileName(
             m_parent, u"PDFファイルに保存"_s, proposed, u"PDFファイル (*.pdf)"_s);
     if (path.isEmpty())
         return false;
-    SheetPdf::write(form(), sheets.table, sheetInput(sheets), sheets.advice1, sheets.advice2, path);
+    write(path);
     return true;
 }

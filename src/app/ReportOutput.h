@@ -33,6 +33,9 @@ public:
     // The PDF offer, for a machine without a printer; false when the person declined or
     // cancelled, so nothing was saved.
     bool saveAsPdf(const Sheets &sheets, const QDate &today);
+    // The same offer for any sheet: question, then a save dialog at proposedPath, then write.
+    bool offerPdf(const QString &question, const QString &proposedPath,
+        const std::function<void(const QString &path)> &write);
 
 private:
     TPrint01 &form();

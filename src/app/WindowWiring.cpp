@@ -15,7 +15,10 @@
 #include "controls/RightEdit.h"
 #include "info/InfoBrowserHost.h"
 
+#include <QAction>
 #include <QPushButton>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -143,4 +146,14 @@ void TQXCALC::connectHandlers()
 
     connect(WebBrowser1, &InfoBrowserHost::navigateComplete, this,
         guardedSlot(this, &TQXCALC::WebBrowser1NavigateComplete2));
+
+    // The history opens with Ctrl+H anywhere in the window and from the graph's context menu;
+    // no control of the window moves for it.
+    auto *history = new QAction(u"計測の履歴(&H)…"_s, this);
+    history->setShortcut(QKeySequence(u"Ctrl+H"_s));
+    connect(history, &QAction::triggered, this, guardedSlot(this, &TQXCALC::openHistory));
+    addAction(history);
+    Frame11->addAction(history);
+    Frame11->setContextMenuPolicy(Qt::ActionsContextMenu);
+    Frame11->setToolTip(u"右クリック（または Ctrl+H）で計測の履歴を表示します"_s);
 }

@@ -16,12 +16,18 @@ std::optional<Profile> MonthRecord::load()
     } catch (...) {
         // No record, or one that cannot be read: a new month. Whatever a failed read left in the
         // table goes, or the old rows would reappear under the new month's dates.
-        m_table = TextGrid(RecordLayout::Columns, RecordLayout::Rows);
-        layOutMonth();
-        m_newMonth = true;
-        locate();
+        beginNewMonth();
         return std::nullopt;
     }
+}
+
+void MonthRecord::beginNewMonth()
+{
+    m_table = TextGrid(RecordLayout::Columns, RecordLayout::Rows);
+    layOutMonth();
+    m_newMonth = true;
+    m_pending.reset();
+    locate();
 }
 
 void MonthRecord::layOutMonth()

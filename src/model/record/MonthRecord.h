@@ -77,6 +77,9 @@ public:
     // Writes the table; throws with the notice to show, the old file then untouched. Tells the
     // listeners of the measurement it completed.
     void save();
+    // Gives up the table for a new, empty month from today (a used-up record the person chose to
+    // follow with a new month); nothing is written until its first measurement.
+    void beginNewMonth();
     // False when there was a record and it could not be removed.
     bool remove() { return m_keeper.remove(); }
 

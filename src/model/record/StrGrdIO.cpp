@@ -315,11 +315,14 @@ void TStringGridIO::SaveToFile(const QString &fileName, const QString &delimiter
 {
     if (!m_targetGrid)
         return;
-    const QByteArray bytes = serialize(*m_targetGrid, delimiter, quote);
+    writeFileDurably(fileName, serialize(*m_targetGrid, delimiter, quote));
+}
+
+void TStringGridIO::writeFileDurably(const QString &fileName, const QByteArray &bytes)
+{
     // The save renames a new file over the name, which would replace a device or a pipe.
     if (!isReplaceable(fileName))
         fail(u"ファイル %1 を書き込めません。%2"_s, fileName, u"通常のファイルではありません"_s);
-
     // The old file is replaced only by a rename once the new one is complete on disk, so a crash,
     // a kill or a full disk never leaves a truncated record behind. Only the write calls leave a
     // trustworthy errno behind; for the others the folder is examined.

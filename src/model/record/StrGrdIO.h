@@ -24,6 +24,8 @@ public:
     // Replaces the file in one step: either the old or the new complete file survives a crash.
     // Throws std::runtime_error with the platform's message; the old file is then untouched.
     void SaveToFile(const QString &fileName, const QString &delimiter, bool quote) const;
+    // The same one-step replace for any bytes (the record's history uses it too).
+    static void writeFileDurably(const QString &fileName, const QByteArray &bytes);
     // Throws std::runtime_error with the platform's message before any cell changes.
     void LoadFromFile(const QString &fileName, const QString &delimiter, bool quote) const;
 
