@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Debian package built from the build folder: its name, the files an installed program needs,
 # nothing outside /usr, and dependencies from the libraries it links plus a Japanese font.
 # Usage: package_contents.sh BUILD_FOLDER

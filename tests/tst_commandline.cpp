@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs the built program from the command line: the PDF export without a window, its failures,
 // and the options every command-line program answers.
 #include "record/MonthTable.h"

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the record-file fuzz target with clang (ASan + UBSan + libFuzzer) into build-fuzz, replays
 # the seed corpus and a few generated giant files, then fuzzes for a bounded time.
 # Usage: tools/fuzz.sh [seconds]   (default 60; 0 only replays). Exits non-zero on any finding;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window's pop-ups: one open at a time, the inputs under an open one disabled, and the clear
 // and print buttons usable only once there is something to clear or print and no pop-up is open.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window: it owns the controls and the measurement and wires the handlers; the rules live
 // below it. src/assessment: inputs, keypad, judgement and their texts. src/record: the record
 // table, calendar, file and graph painting. src/print, src/report: the printed sheets.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Each probe must fail to compile, and for the reason it probes, not for another.
 foreach(probe "controls_header;controls/Label\\.h" "qwidget;QWidget")
     list(GET probe 0 name)

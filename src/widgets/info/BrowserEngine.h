@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Process settings the web engine needs because it is loaded late, from the plugin, after the
 // application object exists. Called once in main() before QApplication; loads nothing itself.
 #pragma once

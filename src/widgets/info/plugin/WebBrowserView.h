@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A web engine view behind the information page interface; it never takes focus by tabbing.
 #pragma once
 
