@@ -36,7 +36,7 @@ stop() {
     program=""
 }
 quiet() {
-    [ ! -s "$log" ] || { cat "$log" >&2; fail "$1 printed on the console"; }
+    [ ! -s "$log" ] || { cat -A "$log" >&2; fail "$1 printed on the console"; }
     echo "$1: nothing on the console"
 }
 
@@ -64,7 +64,10 @@ for _ in $(seq 200); do
     sleep 0.05
 done
 [ -n "$window" ] || fail "no window on $display"
-# インフォメーション表示: the engine starts, shows its view and tries the site.
+# ▼ unfolds the window, then インフォメーション表示: the engine starts, shows its view and
+# tries the site.
+DISPLAY=$display xdotool mousemove --window "$window" 451 131 click 1
+sleep 0.5
 DISPLAY=$display xdotool mousemove --window "$window" 351 160 click 1
 sleep 6
 stop

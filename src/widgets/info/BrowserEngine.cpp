@@ -69,9 +69,18 @@ std::atomic<QtMessageHandler> previousHandler = nullptr;
 std::atomic_bool glOff = false;
 std::atomic_bool sandboxOff = false;
 
+// The engine's own pages (its error page when a site cannot be reached) log their scripts'
+// remarks as the console messages of a page; none of those scripts are ours.
+bool fromEnginePage(const QMessageLogContext &context)
+{
+    return context.category && qstrcmp(context.category, "js") == 0 && context.file
+        && (qstrncmp(context.file, "chrome-error:", 13) == 0
+            || qstrncmp(context.file, "chrome:", 7) == 0);
+}
+
 void quietEngineNotes(QtMsgType type, const QMessageLogContext &context, const QString &message)
 {
-    if (isExpectedEngineNote(type, message, glOff, sandboxOff))
+    if (isExpectedEngineNote(type, message, glOff, sandboxOff) || fromEnginePage(context))
         return;
     if (const QtMessageHandler previous = previousHandler)
         return previous(type, context, message);
