@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Starts a program, waits for it to report its first paint and end, and measures the time from
 // just before the start to that paint and the child's peak resident memory.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Linked into the start-up programs: when the application object exists, watches for the first
 // paint of a top-level window, prints the monotonic time once it has reached the screen, and ends.
 #include <QCoreApplication>

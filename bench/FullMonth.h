@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A record table as it stands after a month of use: both slots of all 31 days measured, the
 // assessment kept in every column and a mood on every evening.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Ten years of history (7,300 measurements): a measurement's history line, the CSV export without
 // a window and the history window shown.
 #pragma once

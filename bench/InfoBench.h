@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The information button on the real main window, the first time in a run: how long the click and
 // every later step hold the window, and when the page is drawn. The engine can start only once per
 // process, so each run is a child process of its own.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One measurement on the real main window, driven through its named controls: the calculate
 // press, the assessment and graph shown, and the record saved durably in a private folder.
 #pragma once

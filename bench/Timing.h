@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Repeats a piece of work and summarises its wall-clock times: the median is the figure reported.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Prints the program's speed and size figures: a measurement, a graph, a report sheet, and the
 // start-up time and peak memory against a minimal Qt Widgets program shown the same way.
 #include "ChildRun.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The start-up floor: the least a Qt Widgets program showing the compact window's size, one
 // Japanese label and one push button in the program's Gothic font can cost.
 #include <QApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target of the record codec alone: arbitrary bytes are parsed as the program loads
 // them, written back and parsed again, and the two tables must be equal. Nothing is drawn, so it
 // runs many times faster than the target of the whole record and reaches deeper into the codec.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target: arbitrary bytes as the record file, through everything that reads the table:
 // the codec, the profile, today's column, the day header, both graphs, both report sheets and the
 // information page address. Failures the program reports (exceptions) are fine; crashes are not.

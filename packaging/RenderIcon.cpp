@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Build step: renders the application icon's SVG into square PNG files for the icon theme.
 // Usage: pemira_icon <in.svg> <size> <out.png>
 #include <QImage>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Test helpers for the record folder: a byte-exact snapshot of everything under it, the record
 // file read back as a table, and a guard that makes a path immutable where the system allows it.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Checks of what a start has not loaded yet hold only in a process nothing else has run in: such a
 // test function runs itself again, alone, in a child of this test program.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A minimal HTTP server on 127.0.0.1 for the information page tests.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Shared harness for the tests that drive the main window through its named components.
 #pragma once
 

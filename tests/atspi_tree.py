@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Reads the program's window over a real accessibility bus, as a screen reader would.
 
 Starts a private X server and session bus, the AT-SPI bus inside it, then the program, and checks

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The program installed under /usr (into a temporary DESTDIR) and run by an ordinary user keeps
 # its record in that user's data folder, made by the first save, and writes nothing under the
 # prefix; a portable copy keeps its record beside itself. Each run makes one morning measurement

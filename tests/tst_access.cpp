@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window without a mouse and through assistive technology: what each control reports, and
 // whole measurements made with keys alone.
 #include "WindowHarness.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs the built program from the command line: the PDF export without a window, its failures,
 // and the options every command-line program answers.
 #include "record/MonthTable.h"
@@ -221,6 +222,7 @@ void tst_CommandLine::helpAndVersion_data()
     QTest::addColumn<QString>("says");
     QTest::newRow("help") << u"--help"_s << u"--export-pdf"_s;
     QTest::newRow("version") << u"--version"_s << QStringLiteral(PEMIRA_VERSION);
+    QTest::newRow("version-licence") << u"--version"_s << u"GPL-3.0-or-later"_s;
 }
 
 void tst_CommandLine::helpAndVersion()

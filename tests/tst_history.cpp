@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The measurement history: kept through a clear and a used-up month, exported byte for byte, read
 // back whole or not at all, surviving a kill mid-write, and its trend counting days.
 #include "WindowHarness.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "info/BrowserEngine.h"
 #include "info/InfoBrowserHost.h"
 #include "info/InfoPage.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "info/BrowserEngine.h"
 #include "info/InfoPage.h"
 #include "record/TextGrid.h"
@@ -110,6 +111,37 @@ private Q_SLOTS:
         for (const QString &entry : set)
             environment.insert(entry.section(u'=', 0, 0), entry.section(u'=', 1));
         QCOMPARE(browserEngineVariables(environment, root), expected);
+    }
+
+    // Only the notes the program's own choices cause are kept off the console.
+    void onlyExpectedEngineNotesAreDropped_data()
+    {
+        QTest::addColumn<int>("type");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<bool>("glOff");
+        QTest::addColumn<bool>("sandboxOff");
+        QTest::addColumn<bool>("dropped");
+        const QString noBackend = u"No suitable graphics backend found\n"_s;
+        const QString sandbox = u"Sandboxing disabled by user."_s;
+        QTest::newRow("gl-off-backend") << int(QtWarningMsg) << noBackend << true << false << true;
+        QTest::newRow("gl-chosen-backend")
+            << int(QtWarningMsg) << noBackend << false << false << false;
+        QTest::newRow("gl-off-critical")
+            << int(QtCriticalMsg) << noBackend << true << false << false;
+        QTest::newRow("sandbox-ours") << int(QtInfoMsg) << sandbox << false << true << true;
+        QTest::newRow("sandbox-users") << int(QtInfoMsg) << sandbox << true << false << false;
+        QTest::newRow("other-warning")
+            << int(QtWarningMsg) << u"QPainter::begin: Paint device returned engine == 0"_s << true
+            << true << false;
+    }
+    void onlyExpectedEngineNotesAreDropped()
+    {
+        QFETCH(int, type);
+        QFETCH(QString, message);
+        QFETCH(bool, glOff);
+        QFETCH(bool, sandboxOff);
+        QFETCH(bool, dropped);
+        QCOMPARE(isExpectedEngineNote(QtMsgType(type), message, glOff, sandboxOff), dropped);
     }
 };
 

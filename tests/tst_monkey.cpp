@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Random use of the whole window: clicks, presses of every mouse button and key strokes on the
 // named controls, pop-ups included, with the window's promises checked after every single action.
 // The run is reproducible from its printed seed; MONKEY_SEED and MONKEY_STEPS override the defaults,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The output plugin: not loaded by a start, loaded by the first picture drawn from vector, and
 // a missing or broken plugin file reported in words while the program goes on.
 #include <QTest>

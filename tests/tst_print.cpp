@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "artwork/Artwork.h"
 #include "numbers/CellValue.h"
 #include "print/Print01.h"

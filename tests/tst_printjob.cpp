@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Prints both graph sheets through the system's default printer and reads back what the print
 // server received. Needs a CUPS server with a default queue (tools/printer.sh start); skips
 // without one.

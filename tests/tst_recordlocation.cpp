@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where a start keeps its record (beside a portable copy, in the user's data folder when
 // installed, or where --record says), which command lines end before the window, and where the
 // plugins are found in either layout.

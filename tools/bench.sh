@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the benchmarks in Release into build-bench and prints every figure: a measurement, a
 # graph, a report sheet, and start-up against the floor program, offscreen and under Xvfb.
 # Usage: tools/bench.sh [bench_pemira options], e.g. --startup-runs 21

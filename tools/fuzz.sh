@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the two fuzz targets with clang (ASan + UBSan + libFuzzer) into build-fuzz: fuzz_record
 # (the record file through everything that reads it) and fuzz_codec (the codec alone, read, written
 # and read again). Replays the seed corpus and a few generated giant files through both, then

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Plants each fault of tools/mutants.txt alone into a scratch copy of the tree, rebuilds, runs the
 # test suite and reports which faults no test noticed. Slow (one rebuild and suite run a fault):
 # run it by hand before resolving work, not in CI.

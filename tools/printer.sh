@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Start or stop a CUPS daemon with a PDF printer "PDF" as the default printer, for the print
 # tests and CI. Both commands may be repeated. Needs root (installs packages when missing).
 #   tools/printer.sh start   # cupsd running, queue PDF enabled and default

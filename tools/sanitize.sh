@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the whole tree with AddressSanitizer + UndefinedBehaviorSanitizer (leak checks included)
 # into build-asan (or $1) and runs every test there. Exits non-zero on any failure or report.
 set -euo pipefail

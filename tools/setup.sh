@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what building, running and testing need on Debian 12; only what is missing.
 set -euo pipefail
 
@@ -8,7 +9,7 @@ if [ "${1:-}" = "--test" ]; then
     packages+=(xvfb xauth xdotool x11-utils imagemagick faketime poppler-utils cups
                printer-driver-cups-pdf clang-format clang libclang-rt-14-dev
                at-spi2-core dbus-x11 python3-pyatspi gir1.2-atspi-2.0 python3-gi
-               desktop-file-utils appstream dpkg-dev)
+               desktop-file-utils appstream dpkg-dev lintian)
 fi
 
 missing=()

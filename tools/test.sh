@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, builds, and runs the whole test suite headless.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/setup.sh --test
-bash tools/build.sh build
+# The same folder tools/run.sh may have made without the tests.
+bash tools/build.sh build -DBUILD_TESTING=ON
 
 export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-$(mktemp -d)}"
 chmod 700 "$XDG_RUNTIME_DIR"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Build step: renders an SVG at the given pixel sizes into C++ arrays of premultiplied ARGB32
 // pixels, so pictures needed at start-up cost neither an image decoder nor a vector renderer.
 // Usage: pemira_bake <in.svg> <out.h> <symbol> <width>x<height>...

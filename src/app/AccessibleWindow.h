@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window as assistive technology sees it: the one accessibility factory (the drawn controls,
 // the graph frame's header table and picture, the window's pictures and keypad keys) and the
 // names, labels and focus the window's controls are given.

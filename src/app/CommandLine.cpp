@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "CommandLine.h"
 
 #include <QCommandLineParser>
@@ -67,7 +68,13 @@ CommandLine parseCommandLine(const QStringList &arguments)
         return result;
     }
     if (parser.isSet(version)) {
-        print(stdout, u"pemira %1\n"_s.arg(QStringLiteral(PEMIRA_VERSION)));
+        print(stdout,
+            u"pemira %1\n"
+            u"License GPL-3.0-or-later: GNU GPL version 3 or later "
+            u"<https://www.gnu.org/licenses/gpl.html>.\n"
+            u"This is free software: you are free to change and redistribute it.\n"
+            u"There is NO WARRANTY, to the extent permitted by law.\n"_s.arg(
+                QStringLiteral(PEMIRA_VERSION)));
         result.action = CommandLine::Action::Exit;
         return result;
     }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's command line: what a start asks for (the window, or a report exported without
 // one) and which record it works on. Parsed before any application object exists, so that
 // --help, --version and a PDF export work without a display.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Enter in the window moves the focus on as Tab does and is never typed into a field; a focused
 // picture button or the window toggle still acts on the key going down first. Watches only the
 // controls it is given.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one application-level error handler: an exception that escapes an event handler ends that
 // handler and is shown in a message box with its text; the program goes on.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "FontWarmUp.h"
 
 #if defined(PEMIRA_HAS_FONTCONFIG)

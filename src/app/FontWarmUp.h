@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Loads the system's font configuration on a second thread while the application object and
 // its platform connection are set up: the first font the window asks for then finds it ready.
 #pragma once

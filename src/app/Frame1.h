@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The graph frame: the day header above the cached graph picture, scrolled sideways by a flat
 // white bar. Painting rules live in record/GraphPainter; this widget only shows and scrolls.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The history window: every measurement the record ever received as a graph with its trend, the
 // months as a table, and the history's way out (print or PDF, CSV) and in (CSV), with a confirmed
 // way to forget it. A normal top-level window that remembers its size; Escape or Ctrl+W closes it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The keypad's character keys: each appends its character as soon as a mouse button goes down on
 // it (also the second press of a quick double press), not on the click. Watches only those keys.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Which input field the on-screen keypad fills and what the field held before, so that cancelling
 // gives it back; the field being filled shows in its own colour until the keypad closes.
 #pragma once

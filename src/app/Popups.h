@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window's pop-ups from one table (panel, shadow, controls in tab order, the answer Escape
 // gives, what assistive technology calls it), and which of them is open and what it asks: one
 // open at a time, the inputs under an open one disabled, and the clear and print buttons usable

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window: it owns the controls, wires the handlers and redraws; the rules live below it.
 // src/model/assessment: inputs, keypad ranges, judgement and their texts. src/model/record: the
 // month (MonthRecord, with RecordKeeper its file side), calendar, cells and graph painting.

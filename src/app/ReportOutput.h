@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The two sheets out of the window: printed when there is a printer, otherwise offered as one PDF
 // file through a question and a save dialog (both replaceable, so tests answer them).
 #pragma once

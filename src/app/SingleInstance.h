@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One running program per record file: the first start holds a kernel lock on a file beside the
 // record and listens on a local socket named after the record's canonical path; a later start on
 // the same record asks that program to come to the front and ends without touching anything.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window's components made from the layout table, each named as in the window description,
 // placed, coloured and captioned as the table says.
 #pragma once

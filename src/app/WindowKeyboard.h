@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window without a mouse: the Tab order (inside the open pop-up only), the focus a pop-up
 // takes and gives back, Escape as a pop-up's cancel key, and the physical keys that open and
 // drive the on-screen keypad through its own keys, so that every rule of the keypad applies.

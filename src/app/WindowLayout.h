@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window's fixed layout as data: one row per component, in stacking order (bottom first),
 // parents before their children, with the numbers of the window description (colours 0xBBGGRR).
 #pragma once

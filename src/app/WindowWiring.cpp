@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window's wiring: its named components found in the controls the layout table built, and
 // each handler connected to its component, every one through the application's error report.
 #include "QXCALC.h"

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Each probe must fail to compile, and for the reason it probes, not for another.
 foreach(probe "base_to_model;record/TextGrid\\.h" "controls_header;controls/Label\\.h"
     "qwidget;QWidget" "widgets_to_app;app/QXCALC\\.h")

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's pictures: hand-drawn SVG compiled into the executable, rendered once per pixel
 // size. Mood faces also come in the opaque sets the graph (AND/OR) and the report copy needs.
 #pragma once

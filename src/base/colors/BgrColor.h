@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Colour numbers as the window description stores them: red in the low byte, blue in the high
 // byte (0xBBGGRR). Every colour number of the program goes through this one conversion.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's two faces with fallbacks to an installed Japanese proportional Gothic / Mincho.
 #pragma once
 

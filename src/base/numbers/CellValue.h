@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a value cell of the record holds: the one reading shared by the screen graph, the
 // printed sheets and the report's advice, so that one text never means three things.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's number texts: the patterns "0.0" and "0" it writes into the display and the record,
 // and the locale-independent reading of the texts its fields and record cells hold.
 #pragma once

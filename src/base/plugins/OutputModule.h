@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Finds and loads the output plugin (libpemira_output.so / pemira_output.dll) beside the
 // executable, once, on first use.
 #pragma once

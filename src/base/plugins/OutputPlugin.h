@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The interface of the output plugin: vector artwork and the system's printers, the parts of Qt
 // the program needs only once it draws a picture or prints, so start-up never loads them.
 #pragma once

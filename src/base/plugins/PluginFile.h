@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Loads one of the program's plugin libraries from a folder (normally the executable's) and, when
 // that fails, says why in words for the person.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The body assessment: from sex, age, height, weight and body fat, the BMI, BMR, body type, fat
 // figures and advice lines that the window shows and the record keeps. Pure, no widgets.
 #pragma once

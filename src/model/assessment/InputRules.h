@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The rules behind the measurement fields and the on-screen keypad: which typed characters a field
 // takes, how a field's text becomes its value, what a keypad key appends and the range check.
 #pragma once

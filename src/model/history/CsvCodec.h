@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Comma-separated values as spreadsheets and trackers write them: fields quoted when they must be,
 // an optional byte-order mark, LF or CR LF lines. Pure functions on bytes.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The history file beside a record ("settemp.dat" keeps "settemp-history.csv"): a journal in the
 // export's own CSV form. A measurement appends one line, flushed to disk, so it costs the same for
 // ten years as for one day and a kill can at most cut the line being written, which a later read

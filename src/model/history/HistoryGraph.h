@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The history drawn as vectors onto any painter: weight with its trend line, the goal and the
 // evening moods above, fat weight below, months along the bottom. The window and the printed sheet
 // draw the same picture; the sheet adds the month table.

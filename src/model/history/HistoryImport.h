@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Measurements read from a CSV file: this program's own export, or a tracker's (a header naming a
 // date or date-time column and a weight column, optionally body fat, any order). All or nothing:
 // the first row that cannot be taken refuses the whole file.

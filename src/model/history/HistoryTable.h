@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every measurement a record ever received, one row per record day and slot, and the CSV form it is
 // kept and exported in. Pure: dates and the record's table are passed in.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the history window shows besides the rows: the trend of the weight and the months.
 #pragma once
 

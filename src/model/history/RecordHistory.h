@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The history that belongs to one record: where the record's measurements go besides the month
 // table, and what the history window and the command line read. Nothing is read at start; the
 // file is first looked at when a measurement is kept or the history is asked for.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The print form: the fixed report page of the graph sheets (weight, fat weight), filled from
 // the record table and printed one sheet per job. Holds the values of its last fill.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The advice line a printed sheet carries: that of the record's latest measurement, as the diet
 // pop-up showed it after that calculation. One answer for the window's print, its PDF save and
 // the command line's export.

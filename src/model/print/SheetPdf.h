@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The two graph sheets as one PDF file, the weight sheet first, the same drawing as on paper:
 // for a person without a printer and for the command line. Written completely or not at all.
 #pragma once

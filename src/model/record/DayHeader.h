@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The texts of the graph's two-row day header: month markers over the first day of the start and
 // second month, the day numbers of the table's 31 days below them.
 #pragma once

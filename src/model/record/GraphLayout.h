@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A month graph as numbers, before any pixel: the scale, the axis labels, the points and where
 // the mood faces go. The screen graph and the printed sheet both draw from it, each in its own
 // geometry, so they cannot disagree on what the record says.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The month graphs painted pixel by pixel onto the 868 x 240 graph picture: the grid background
 // and one routine for the weight and fat-weight lines with their mood faces.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // This run's month: the record table and its markers, the slot the next measurement goes into,
 // and the way a measurement reaches the file. The window asks it and redraws; it knows no widget.
 // Every measurement that reaches the file is told to the listeners, so a longer memory can keep

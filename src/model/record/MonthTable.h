@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The record table's calendar and cells: the half-day slot of a moment, a new month's layout, the
 // column of today's measurement, the profile kept in row 0 and the cells a measurement writes.
 // Pure functions of the table and of the local time passed in.

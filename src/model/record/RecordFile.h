@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The record file as found on disk: read without ever blocking, recognised again before a save
 // (changed, replaced or deleted meanwhile), kept aside when it cannot be read, and the words for
 // a measurement that did not reach it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The record file as this run knows it: read once at start, a damaged one kept aside, another copy
 // put in place meanwhile noticed before a save could overwrite it, and saves whose failures reach
 // the person in the record module's words. The file side of MonthRecord, which owns the table.

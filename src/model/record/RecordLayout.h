@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where things stand in the record table: its size, what each row holds and the profile cells of
 // row 0. The one place these numbers are written; every module addresses the table through them.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Saves a text grid as delimited lines and reads such lines back: the record file's codec.
 // The byte functions are pure; the file functions add a durable replace-in-one-step save.
 #pragma once

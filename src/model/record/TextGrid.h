@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A rectangular grid of text cells addressed as (column, row): the record table and any grid
 // the record file codec reads or writes. Plain data; no widget behind it.
 #pragma once

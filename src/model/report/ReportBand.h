@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A band of a report page: a coloured area holding its elements in print order (a later
 // element is painted over an earlier one). The band owns its elements.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The drawing surface of an image element: it keeps its operations (fills, pen lines, copies)
 // and replays them on whatever it is painted on, so a printer or PDF receives vector drawing.
 // At one pixel per report unit the replay is the plotter's exact bitmap (no antialiasing, a line

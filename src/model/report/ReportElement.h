@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One positioned element of a report band, in report units (1/96 inch) from the band's corner.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A font sized in report units as a layout states it: by character height (without the
 // internal leading) or by cell height (with it), plus the line step that size gives.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ReportImage.h"
 
 ReportImage::ReportImage(QString name, const QRect &geometry)

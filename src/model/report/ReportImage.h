@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // An image element with a drawing surface: the bitmap is made at the element's size when it
 // is first asked for and then kept for the element's life.
 #pragma once

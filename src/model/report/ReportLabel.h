@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A text element: font, colour, alignment, transparent or opaque white, word wrap, a carriage
 // return per new line, and optionally a width that follows its text.
 #pragma once

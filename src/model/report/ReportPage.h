@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A report page: paper and margins, and its bands stacked from the top of the area inside the
 // margins. Rendered in report units (1/96 inch) onto any paint device at that device's resolution.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A fixed picture stretched to its element's rectangle; transparent pixels let earlier
 // elements show through. A picture that can draw itself as vectors does so, for sharp print.
 #pragma once

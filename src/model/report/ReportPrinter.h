@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Prints a report page as one job of one page to the system's default printer: no dialog,
 // no preview, no progress. Every failure throws; nothing is ever reported as printed when it
 // was not.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A block of fixed text lines in one font, wrapped inside its width, drawn transparently.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Text lines as report labels lay them out: every carriage return (or line feed) starts a new
 // line, optional word wrap inside a width, one fixed line step, drawn top-aligned.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What assistive technology hears of the drawn controls: one QAccessibleWidget subclass per kind
 // of control, made by accessibleControl(), which the application's one factory asks first.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A label as the window uses it: transparent, one font and colour, and a width that follows its
 // text while the aligned edge (left, or right for right-aligned labels) stays where it was placed.
 #pragma once

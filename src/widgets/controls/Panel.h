@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The toolkit's panel: a coloured surface with an outer and an inner 1-pixel 3D bevel and a
 // centred caption. Base of the picture button and of every coloured panel of the window.
 #pragma once

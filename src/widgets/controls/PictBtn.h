@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The owner-drawn push button of every coloured button: solid colour, optional picture, caption,
 // a 3D frame that sinks while held, a hover colour and a dotted focus rectangle.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The measurement field: a one-line edit with its text against the right edge, a length limit
 // that binds typing only, a click signal and a hook that may discard typed characters.
 #pragma once

@@ -1,6 +1,11 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "BrowserEngine.h"
 
 #include <QCoreApplication>
+#include <QLoggingCategory>
+
+#include <atomic>
+#include <cstdio>
 
 #if defined(Q_OS_UNIX)
 #include <unistd.h>
@@ -50,12 +55,69 @@ QList<BrowserEngineVariable> browserEngineVariables(
     return variables;
 }
 
+bool isExpectedEngineNote(
+    QtMsgType type, const QString &message, bool glSwitchedOff, bool sandboxSwitchedOff)
+{
+    if (type != QtWarningMsg && type != QtInfoMsg)
+        return false;
+    const QString text = message.trimmed();
+    // The settings above, chosen on purpose, each make Qt or the engine say so once.
+    if (glSwitchedOff) {
+        if (text
+                == u"QXcbIntegration: Cannot create platform OpenGL context, neither GLX nor EGL "
+                   u"are enabled"_s
+            || text == u"No suitable graphics backend found"_s)
+            return true;
+    }
+    return sandboxSwitchedOff && type == QtInfoMsg && text == u"Sandboxing disabled by user."_s;
+}
+
+namespace {
+std::atomic<QtMessageHandler> previousHandler = nullptr;
+std::atomic_bool glOff = false;
+std::atomic_bool sandboxOff = false;
+
+// The engine's own pages (its error page when a site cannot be reached) log their scripts'
+// remarks as the console messages of a page; none of those scripts are ours.
+bool fromEnginePage(const QMessageLogContext &context)
+{
+    return context.category && qstrcmp(context.category, "js") == 0 && context.file
+        && (qstrncmp(context.file, "chrome-error:", 13) == 0
+            || qstrncmp(context.file, "chrome:", 7) == 0);
+}
+
+void quietEngineNotes(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (isExpectedEngineNote(type, message, glOff, sandboxOff) || fromEnginePage(context))
+        return;
+    if (const QtMessageHandler previous = previousHandler)
+        return previous(type, context, message);
+    const QByteArray line = (qFormatLogMessage(type, context, message) + u'\n').toLocal8Bit();
+    std::fputs(line.constData(), stderr);
+}
+} // namespace
+
 void prepareBrowserEngine()
 {
     // Without it the first view of an engine loaded after QApplication crashes.
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     const auto variables
         = browserEngineVariables(QProcessEnvironment::systemEnvironment(), runningAsRoot());
-    for (const auto &[name, value] : variables)
+    for (const auto &[name, value] : variables) {
         qputenv(name.constData(), value);
+        if (name == "QT_XCB_GL_INTEGRATION")
+            glOff = true;
+        if (name == "QTWEBENGINE_DISABLE_SANDBOX")
+            sandboxOff = true;
+    }
+    // Offscreen there is no GL to be had at all.
+    if (QProcessEnvironment::systemEnvironment()
+            .value(u"QT_QPA_PLATFORM"_s)
+            .startsWith(u"offscreen"_s))
+        glOff = true;
+    // An ordinary start prints nothing: the engine's report of its settings is for debugging
+    // (QT_LOGGING_RULES still turns it on), and the notes on what was switched off on purpose
+    // are dropped; every other message goes where it went before.
+    QLoggingCategory::setFilterRules(u"qt.webenginecontext.info=false"_s);
+    previousHandler = qInstallMessageHandler(quietEngineNotes);
 }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Process settings the web engine needs because it is loaded late, from the plugin, after the
 // application object exists. Called once in main() before QApplication; loads nothing itself.
 #pragma once
@@ -5,10 +6,17 @@
 #include <QByteArray>
 #include <QList>
 #include <QProcessEnvironment>
+#include <QString>
+#include <QtGlobal>
 
 #include <utility>
 
 void prepareBrowserEngine();
+
+// Whether a console message is one Qt or the engine gives because of those settings (GL or the
+// sandbox switched off on purpose), which an ordinary start does not print.
+bool isExpectedEngineNote(
+    QtMsgType type, const QString &message, bool glSwitchedOff, bool sandboxSwitchedOff);
 
 using BrowserEngineVariable = std::pair<QByteArray, QByteArray>;
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window's browser area ("WebBrowser1"). The web engine lives in a plugin library beside the
 // executable, loaded on the first navigation, so a run that never shows the page never loads it.
 // That first navigation is done in steps, each its own event, so the window keeps drawing (the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The interface the browser plugin library exports; the program loads it only when the
 // information page is first shown, so starts that never show it pay nothing for the engine.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the browser plugin's view offers the window: a widget that shows pages, an asynchronous
 // navigate and a completion callback. Header only, shared by the program and the plugin.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Which information page belongs to the record: the latest body type up to today's column and
 // the page address built from it. No widgets, no network.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The output plugin itself: the only code that links Qt's SVG and print support.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The information pages the program carries itself, and its own page for a site that cannot be
 // reached. Both are answered under the page's own address, so nothing goes to the network.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The plugin object the program finds through its loader: it makes web views.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A web engine view behind the information page interface; it never takes focus by tabbing.
 // The program's own pages and its page for an unreachable site are shown under the address asked
 // for, so the person never sees the engine's English error page.
