@@ -17,14 +17,16 @@
     } while (false)
 
 // The child's verdict: "ok" when the function passed (or skipped) there, else its whole output.
-inline QByteArray rerunAlone(const char *function)
+// A copy of the program elsewhere (executable) runs without what lies beside the original.
+inline QByteArray rerunAlone(const char *function, const QString &executable = {})
 {
     QProcess child;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("PEMIRA_FRESH_PROCESS"), QStringLiteral("1"));
     child.setProcessEnvironment(environment);
     child.setProcessChannelMode(QProcess::MergedChannels);
-    child.start(QCoreApplication::applicationFilePath(), {QString::fromLatin1(function)});
+    child.start(executable.isEmpty() ? QCoreApplication::applicationFilePath() : executable,
+        {QString::fromLatin1(function)});
     if (!child.waitForFinished(120000))
         return "child timed out: " + child.readAll();
     const QByteArray output = child.readAll();

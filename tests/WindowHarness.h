@@ -122,3 +122,22 @@ struct WindowHarness
         enter("RightEdit4", fat);
     }
 };
+
+// The fixture the window test programs share: a fresh harness (own folder, clock and message
+// hook) before each test function, gone after it. begin() adds what every function of a program
+// starts from.
+class WindowTest : public QObject
+{
+    Q_OBJECT
+protected:
+    virtual void begin() { }
+    std::unique_ptr<WindowHarness> h;
+
+private Q_SLOTS:
+    void init()
+    {
+        h = std::make_unique<WindowHarness>();
+        begin();
+    }
+    void cleanup() { h.reset(); }
+};

@@ -27,17 +27,12 @@ bool relatedAs(QAccessibleInterface *iface, QObject *other, QAccessible::Relatio
 
 } // namespace
 
-class TestAccess : public QObject
+class TestAccess : public WindowTest
 {
     Q_OBJECT
-private Q_SLOTS:
-    void init()
-    {
-        h = std::make_unique<WindowHarness>();
-        start(*h);
-    }
-    void cleanup() { h.reset(); }
+    void begin() override { start(*h); }
 
+private Q_SLOTS:
     void controlsSpeak_data()
     {
         QTest::addColumn<QString>("name");
@@ -377,8 +372,6 @@ private:
         for (int i = 0; i < times; ++i)
             key(Qt::Key_Tab);
     }
-
-    std::unique_ptr<WindowHarness> h;
 };
 
 QTEST_MAIN(TestAccess)

@@ -73,13 +73,10 @@ private:
 
 Q_DECLARE_METATYPE(Obstacle)
 
-class TestErrorPaths : public QObject
+class TestErrorPaths : public WindowTest
 {
     Q_OBJECT
 private Q_SLOTS:
-    void init() { h = std::make_unique<WindowHarness>(); }
-    void cleanup() { h.reset(); }
-
     void unreadableRecordAtStartStartsANewMonth_data()
     {
         QTest::addColumn<int>("kind");
@@ -342,9 +339,6 @@ private Q_SLOTS:
             QVERIFY(h->find<QWidget>("Panel1")->isEnabled());
         }
     }
-
-private:
-    std::unique_ptr<WindowHarness> h;
 };
 
 QTEST_MAIN(TestErrorPaths)

@@ -46,7 +46,7 @@ const QByteArray header = "date,slot,time,sex,age,height_cm,weight_kg,body_fat_p
 
 } // namespace
 
-class TestHistory : public QObject
+class TestHistory : public WindowTest
 {
     Q_OBJECT
 private Q_SLOTS:
@@ -55,8 +55,6 @@ private Q_SLOTS:
         // The window's size and goal go to settings of this run only.
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_settings.path());
     }
-    void init() { h = std::make_unique<WindowHarness>(); }
-    void cleanup() { h.reset(); }
 
     void twoMonthsWithAClearBetweenAreAllKeptAndExported()
     {
@@ -295,7 +293,6 @@ private Q_SLOTS:
 
 private:
     QTemporaryDir m_settings;
-    std::unique_ptr<WindowHarness> h;
 };
 
 QTEST_MAIN(TestHistory)

@@ -4,17 +4,12 @@
 #include <QApplication>
 #include <QMouseEvent>
 
-class TestInputFlow : public QObject
+class TestInputFlow : public WindowTest
 {
     Q_OBJECT
-private Q_SLOTS:
-    void init()
-    {
-        h = std::make_unique<WindowHarness>();
-        h->start();
-    }
-    void cleanup() { h.reset(); }
+    void begin() override { h->start(); }
 
+private Q_SLOTS:
     void calculateButtonFollowsSexAndFourTexts()
     {
         TPictureButton *calculate = h->button("PictureButton3");
@@ -206,9 +201,6 @@ private Q_SLOTS:
         h->click("Button2");
         QVERIFY(h->button("PictureButton10")->isEnabled());
     }
-
-private:
-    std::unique_ptr<WindowHarness> h;
 };
 
 QTEST_MAIN(TestInputFlow)

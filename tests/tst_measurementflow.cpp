@@ -39,13 +39,10 @@ void writeFile(const QString &path, const QByteArray &bytes)
 
 } // namespace
 
-class TestMeasurementFlow : public QObject
+class TestMeasurementFlow : public WindowTest
 {
     Q_OBJECT
 private Q_SLOTS:
-    void init() { h = std::make_unique<WindowHarness>(); }
-    void cleanup() { h.reset(); }
-
     void morningMeasurementShowsAndSavesExactly()
     {
         h->start();
@@ -239,9 +236,6 @@ private Q_SLOTS:
         QCOMPARE(graphSwitch->caption(), u"脂肪重量グラフ表示"_s);
         QCOMPARE(h->label("Label22"), u"64"_s);
     }
-
-private:
-    std::unique_ptr<WindowHarness> h;
 };
 
 QTEST_MAIN(TestMeasurementFlow)

@@ -14,13 +14,10 @@ static const bool noPrinter = [] {
     return true;
 }();
 
-class TestPrintFlow : public QObject
+class TestPrintFlow : public WindowTest
 {
     Q_OBJECT
 private Q_SLOTS:
-    void init() { h = std::make_unique<WindowHarness>(); }
-    void cleanup() { h.reset(); }
-
     void printPopupOpensAndCloses()
     {
         h->start();
@@ -182,8 +179,6 @@ private:
             return {};
         return QString::fromUtf8(text.readAllStandardOutput()).remove(QRegularExpression(u"\\s"_s));
     }
-
-    std::unique_ptr<WindowHarness> h;
 };
 
 QTEST_MAIN(TestPrintFlow)

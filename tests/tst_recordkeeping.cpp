@@ -34,13 +34,10 @@ enum class Change { SameMonthBackup, OtherMonth, Deleted, Damaged };
 
 Q_DECLARE_METATYPE(Change)
 
-class TestRecordKeeping : public QObject
+class TestRecordKeeping : public WindowTest
 {
     Q_OBJECT
 private Q_SLOTS:
-    void init() { h = std::make_unique<WindowHarness>(); }
-    void cleanup() { h.reset(); }
-
     void measurementLandsInTheSlotItWasTakenIn_data()
     {
         QTest::addColumn<QDateTime>("started");
@@ -313,8 +310,6 @@ private:
         if (h->shown("Panel15"))
             h->click("PictureButton12");
     }
-
-    std::unique_ptr<WindowHarness> h;
 };
 
 QTEST_MAIN(TestRecordKeeping)

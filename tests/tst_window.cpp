@@ -1,17 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "WindowHarness.h"
 
-class TestWindow : public QObject
+class TestWindow : public WindowTest
 {
     Q_OBJECT
-private Q_SLOTS:
-    void init()
-    {
-        h = std::make_unique<WindowHarness>();
-        h->start();
-    }
-    void cleanup() { h.reset(); }
+    void begin() override { h->start(); }
 
+private Q_SLOTS:
     void startsCompactWithPromptCaption()
     {
         QCOMPARE(h->window->size(), QSize(473, 149));
@@ -243,9 +238,6 @@ private Q_SLOTS:
         QCOMPARE(returns.count(), 1);
         QCOMPARE(h->window->focusWidget(), pageField);
     }
-
-private:
-    std::unique_ptr<WindowHarness> h;
 };
 
 QTEST_MAIN(TestWindow)

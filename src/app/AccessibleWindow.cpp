@@ -81,9 +81,7 @@ void describeWindowControls(const std::function<QWidget *(const char *name)> &co
 {
     auto label = [&](const char *name) { return static_cast<TLabel *>(control(name)); };
     // The fields are named by their row captions, which also label them.
-    const char *rows[][2] = {{"Label3", "RightEdit1"}, {"Label4", "RightEdit2"},
-        {"Label5", "RightEdit3"}, {"Label6", "RightEdit4"}};
-    for (const auto &row : rows) {
+    for (const auto &row : WindowLayout::InputRows) {
         QWidget *field = control(row[1]);
         label(row[0])->setBuddy(field);
         field->setAccessibleName(label(row[0])->text().remove(u' ').remove(u'　'));
@@ -91,17 +89,15 @@ void describeWindowControls(const std::function<QWidget *(const char *name)> &co
         field->setFocusPolicy(Qt::StrongFocus);
     }
     // Values read together with their captions.
-    const char *values[][2] = {{"Label7", "Label9"}, {"Label8", "Label10"}, {"Label11", "Label12"},
-        {"Label13", "Label14"}};
-    for (const auto &pair : values)
+    for (const auto &pair : WindowLayout::ResultRows)
         label(pair[0])->setBuddy(control(pair[1]));
 
-    for (const char *name : {"PictureButton1", "PictureButton2"}) {
+    for (const char *name : WindowLayout::SexButtons) {
         auto *sex = static_cast<TPictureButton *>(control(name));
         sex->setCheckable(true);
         // The button that is not chosen loses its caption, not its meaning.
         sex->setAccessibleName(sex->caption());
-        sex->setAccessibleDescription(control("Label2")->toolTip());
+        sex->setAccessibleDescription(control(WindowLayout::SexCaption)->toolTip());
     }
     for (const WindowLayout::Row &row : WindowLayout::controlTable) {
         if (row.kind == WindowLayout::Kind::Button)
@@ -116,24 +112,22 @@ void describeWindowControls(const std::function<QWidget *(const char *name)> &co
         if (popup.cancel && popup.popup != Popup::Question)
             control(popup.cancel)->setAccessibleName(u"閉じる"_s);
     }
-    control("Button14")->setAccessibleName(u"小数点"_s);
-    control("Button15")->setAccessibleName(u"クリア"_s);
+    control(WindowLayout::KeypadPointKey)->setAccessibleName(u"小数点"_s);
+    control(WindowLayout::KeypadClearKey)->setAccessibleName(u"クリア"_s);
 
     auto panel = [&](const char *name) { return static_cast<TPanel *>(control(name)); };
-    panel("Panel9")->setAccessibleName(u"テンキー"_s);
-    panel("Panel5")->setAccessibleName(
-        static_cast<TPictureButton *>(control("PictureButton5"))->caption().trimmed());
-    panel("Panel14")->setKind(TPanel::Toggle);
-    panel("Panel14")->setFocusPolicy(Qt::TabFocus);
+    panel(WindowLayout::KeypadPanel)->setAccessibleName(u"テンキー"_s);
+    panel(WindowLayout::DietPanel)
+        ->setAccessibleName(
+            static_cast<TPictureButton *>(control(WindowLayout::DietButton))->caption().trimmed());
+    panel(WindowLayout::GraphToggle)->setKind(TPanel::Toggle);
+    panel(WindowLayout::GraphToggle)->setFocusPolicy(Qt::TabFocus);
 
     // The parked data controls are never seen; hidden, nothing reports them as showing.
-    control("StringGrid1")->hide();
-    for (const char *set : {"", "m", "p"}) {
-        for (int n = 10; n <= 13; ++n)
-            control(QByteArray("Image" + QByteArray::number(n) + set).constData())->hide();
-    }
+    control(WindowLayout::RecordGrid)->hide();
+    for (const char *name : WindowLayout::ParkedImages)
+        control(name)->hide();
 
     for (int n = 1; n <= 5; ++n)
-        control(QByteArray("Image" + QByteArray::number(n)).constData())
-            ->setAccessibleName(figureDescription(n));
+        control(WindowLayout::FigureImages[n - 1])->setAccessibleName(figureDescription(n));
 }

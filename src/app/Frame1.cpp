@@ -13,6 +13,7 @@
 #include "colors/BgrColor.h"
 #include "fonts/Fonts.h"
 #include "record/RecordLayout.h"
+#include "WindowLayout.h"
 
 using namespace Qt::StringLiterals;
 
@@ -42,7 +43,7 @@ public:
         : QWidget(parent)
         , m_font(gothicFont(12))
     {
-        setObjectName(u"StringGrid1"_s);
+        setObjectName(QString::fromLatin1(WindowLayout::GraphDayHeader));
         setAttribute(Qt::WA_OpaquePaintEvent);
         setEnabled(false);
     }
@@ -96,7 +97,7 @@ public:
         : QWidget(parent)
         , m_frame(frame)
     {
-        setObjectName(u"Image1"_s);
+        setObjectName(QString::fromLatin1(WindowLayout::GraphPicture));
         setAttribute(Qt::WA_OpaquePaintEvent);
     }
 

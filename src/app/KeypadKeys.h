@@ -3,6 +3,8 @@
 // it (also the second press of a quick double press), not on the click. Watches only those keys.
 #pragma once
 
+#include "WindowLayout.h"
+
 #include <QHash>
 #include <QObject>
 
@@ -10,15 +12,8 @@
 
 class QWidget;
 
-struct KeypadKey
-{
-    const char *name;
-    char16_t character;
-};
-
-inline constexpr KeypadKey keypadKeys[] = {{"Button4", u'1'}, {"Button5", u'2'}, {"Button6", u'3'},
-    {"Button7", u'4'}, {"Button8", u'5'}, {"Button9", u'6'}, {"Button10", u'7'}, {"Button11", u'8'},
-    {"Button12", u'9'}, {"Button13", u'0'}, {"Button14", u'.'}};
+using WindowLayout::KeypadKey;
+inline constexpr const auto &keypadKeys = WindowLayout::KeypadCharacterKeys;
 
 bool isKeypadKey(const char *name);
 

@@ -36,7 +36,7 @@ void KeypadSession::open(int field)
 void KeypadSession::close()
 {
     for (TRightEdit *field : m_fields)
-        setFieldColour(field, quint32(WindowLayout::row("RightEdit1").colour));
+        setFieldColour(field, quint32(WindowLayout::row(WindowLayout::InputRows[0][1]).colour));
 }
 
 void KeypadSession::append(QChar key)

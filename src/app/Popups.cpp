@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Popups.h"
 
+#include "WindowLayout.h"
+
 #include <QWidget>
 
 #include <algorithm>
@@ -68,10 +70,10 @@ QWidget *Popups::cancelAnswer(Popup popup) const
     switch (m_question) {
     case Question::Range:
     case Question::Clear:
-        return m_control("Button17");
+        return m_control(popupEntry(popup).cancel);
     case Question::Under15:
         // The notice has one answer, which closes it.
-        return m_control("Button18");
+        return m_control(popupEntry(popup).tabOrder.front());
     case Question::PrintBeforeClear:
         // Both answers end the program: neither is a cancel.
         return nullptr;
@@ -104,8 +106,8 @@ void Popups::setShown(Popup which, bool shown)
 
 void Popups::setInputsEnabled(bool enabled)
 {
-    m_control("Panel1")->setEnabled(enabled);
-    m_control("Panel6")->setEnabled(enabled);
+    m_control(WindowLayout::InputPanel)->setEnabled(enabled);
+    m_control(WindowLayout::DietButtonPanel)->setEnabled(enabled);
 }
 
 void Popups::setAvailable(bool clear, bool print)
@@ -123,6 +125,6 @@ void Popups::updateButtons()
     const auto &table = popupTable();
     const bool open = std::any_of(table.begin(), table.end(),
         [this](const PopupEntry &entry) { return !m_control(entry.panel)->isHidden(); });
-    m_control("PictureButton10")->setEnabled(m_clearAvailable && !open);
-    m_control("PictureButton6")->setEnabled(m_printAvailable && !open);
+    m_control(WindowLayout::ClearButton)->setEnabled(m_clearAvailable && !open);
+    m_control(WindowLayout::PrintButton)->setEnabled(m_printAvailable && !open);
 }

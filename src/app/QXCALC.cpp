@@ -21,8 +21,6 @@
 #include "info/InfoPage.h"
 #include "record/DayHeader.h"
 #include "record/GraphPainter.h"
-#include "print/SheetAdvice.h"
-#include "report/ReportPrinter.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -166,8 +164,9 @@ void TQXCALC::UpdateCalculateButton()
     const bool ready = InputRules::canCalculate(
         SexCode, {RightEdit1->text(), RightEdit2->text(), RightEdit3->text(), RightEdit4->text()});
     PictureButton3->setEnabled(ready);
-    PictureButton3->setColor(ready ? bgrColor(WindowLayout::CalculateReadyColour)
-                                   : layoutColour(WindowLayout::row("PictureButton3").colour));
+    PictureButton3->setColor(ready
+            ? bgrColor(WindowLayout::CalculateReadyColour)
+            : layoutColour(WindowLayout::row(WindowLayout::CalculateButton).colour));
 }
 
 void TQXCALC::ResetInputs()
@@ -509,8 +508,9 @@ void TQXCALC::drawGraph(int row)
     const GraphResult result = Frame11->showGraph(m_record->table(), row, &screenMoodFaces);
     if (result.hasBase) {
         const auto kilograms = axisKilograms(result.base);
+        static_assert(std::size(WindowLayout::AxisLabels) == AxisLabelCount);
         for (int i = 0; i < AxisLabelCount; ++i)
-            control<TLabel>(QByteArray("Label" + QByteArray::number(22 + i)))
+            control<TLabel>(WindowLayout::AxisLabels[i])
                 ->setCaption(QString::number(kilograms[std::size_t(i)]));
     }
 }
@@ -561,79 +561,24 @@ void TQXCALC::PictureButton11Click()
     Panel6->setEnabled(true);
 }
 
-// ---- Printing ------------------------------------------------------------------------------
-
-void TQXCALC::PictureButton6Click()
-{
-    m_popups->setInputsEnabled(false);
-    m_popups->show(Popup::Print);
-}
-
-void TQXCALC::Button3Click()
-{
-    m_popups->hide(Popup::Print);
-    m_popups->setInputsEnabled(true);
-}
-
-void TQXCALC::restorePrintPopup()
-{
-    Panel7->setEnabled(true);
-    PictureButton7->setCaption(u"印刷開始"_s);
-}
-
-void TQXCALC::PictureButton7Click()
-{
-    const bool done = printOrSaveBothSheets();
-    restorePrintPopup();
-    if (done)
-        Button3Click();
-}
-
-ReportOutput::Sheets TQXCALC::sheets() const
-{
-    // The advice of the record's latest measurement, as --export-pdf gives it: never the
-    // captions, which hold the layout's sample figures until a calculation.
-    const SheetAdvice advice = sheetAdvice(m_record->table());
-    return {m_record->table(), m_record->secondMonthColumn(), m_record->secondMonth(),
-        m_record->dayAfterTable(), advice.label20, advice.label21};
-}
-
-void TQXCALC::PrintBothSheets()
-{
-    m_output.print(sheets());
-}
-
-bool TQXCALC::printOrSaveBothSheets()
-{
-    Panel7->setEnabled(false);
-    PictureButton7->setCaption(u"印刷中"_s);
-    try {
-        if (!ReportPrinter::hasDefaultPrinter())
-            return m_output.saveAsPdf(sheets(), now().date());
-        PrintBothSheets();
-        return true;
-    } catch (...) {
-        restorePrintPopup();
-        throw;
-    }
-}
-
 // ---- Information page ----------------------------------------------------------------------
 
 void TQXCALC::PictureButton8Click()
 {
-    InfoShown = !InfoShown;
-    showInfoButton(PictureButton8, InfoShown);
-    Frame11->setVisible(!InfoShown);
-    Panel13->setVisible(!InfoShown);
-    if (InfoShown) {
+    // A refused navigation (the browser part missing or broken) leaves the graph and its button
+    // as they were.
+    if (!InfoShown) {
         const QString base
             = m_options.infoBase.isEmpty() ? InfoPage::defaultInfoBase() : m_options.infoBase;
         WebBrowser1->navigate(InfoPage::pageAddress(
             base, InfoPage::bodyTypeText(m_record->table(), m_record->todayColumn())));
-    } else {
-        Panel17->show();
     }
+    InfoShown = !InfoShown;
+    showInfoButton(PictureButton8, InfoShown);
+    Frame11->setVisible(!InfoShown);
+    Panel13->setVisible(!InfoShown);
+    if (!InfoShown)
+        Panel17->show();
 }
 
 void TQXCALC::WebBrowser1NavigateComplete2()

@@ -187,10 +187,8 @@ private:
     KeypadSession m_keypad {{}};
 
     // Named components the handlers use most.
-    TPanel *Panel1 = nullptr, *Panel2 = nullptr, *Panel3 = nullptr, *Panel5 = nullptr,
-           *Panel6 = nullptr, *Panel7 = nullptr, *Panel8 = nullptr, *Panel9 = nullptr,
-           *Panel10 = nullptr, *Panel11 = nullptr, *Panel12 = nullptr, *Panel13 = nullptr,
-           *Panel14 = nullptr, *Panel15 = nullptr, *Panel16 = nullptr, *Panel17 = nullptr;
+    TPanel *Panel1 = nullptr, *Panel2 = nullptr, *Panel6 = nullptr, *Panel7 = nullptr,
+           *Panel9 = nullptr, *Panel13 = nullptr, *Panel14 = nullptr, *Panel17 = nullptr;
     TPictureButton *PictureButton1 = nullptr, *PictureButton2 = nullptr, *PictureButton3 = nullptr,
                    *PictureButton4 = nullptr, *PictureButton5 = nullptr, *PictureButton6 = nullptr,
                    *PictureButton7 = nullptr, *PictureButton8 = nullptr, *PictureButton9 = nullptr,

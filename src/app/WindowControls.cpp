@@ -142,30 +142,28 @@ QHash<QString, QWidget *> createWindowControls(QWidget *window)
         controls.insert(widget->objectName(), widget);
     }
 
-    auto *figure = qobject_cast<QLabel *>(controls.value(u"Image1"_s));
+    auto *figure = qobject_cast<QLabel *>(controls.value(QString::fromLatin1(FigureImages[0])));
     figure->setPixmap(QPixmap::fromImage(figurePicture(1, window->devicePixelRatioF())));
 
     const auto button = [&controls](const char *name) {
         return qobject_cast<TPictureButton *>(controls.value(QString::fromLatin1(name)));
     };
-    auto *caption = button("PictureButton10");
+    auto *caption = button(ClearButton);
     caption->setCaptionLeft(7);
     caption->setCaptionTop(6);
-    const char *moodButtons[]
-        = {"PictureButton11", "PictureButton12", "PictureButton13", "PictureButton14"};
-    for (int i = 0; i < 4; ++i) {
-        button(moodButtons[i])->setPictureLeft(14);
-        button(moodButtons[i])->setCaptionLeft(40);
+    for (const char *name : MoodButtons) {
+        button(name)->setPictureLeft(14);
+        button(name)->setCaptionLeft(40);
     }
     return controls;
 }
 
 void showSex(TPictureButton *male, TPictureButton *female, int sexCode)
 {
-    const QColor faded = bgrColor(quint32(row("Panel1").colour));
-    male->setColor(sexCode == 2 ? faded : bgrColor(quint32(row("PictureButton1").colour)));
+    const QColor faded = bgrColor(quint32(row(InputPanel).colour));
+    male->setColor(sexCode == 2 ? faded : bgrColor(quint32(row(SexButtons[0]).colour)));
     male->setCaption(sexCode == 2 ? QString() : u"♂"_s);
-    female->setColor(sexCode == 1 ? faded : bgrColor(quint32(row("PictureButton2").colour)));
+    female->setColor(sexCode == 1 ? faded : bgrColor(quint32(row(SexButtons[1]).colour)));
     female->setCaption(sexCode == 1 ? QString() : u"♀"_s);
     male->setChecked(sexCode == 1);
     female->setChecked(sexCode == 2);
@@ -173,9 +171,9 @@ void showSex(TPictureButton *male, TPictureButton *female, int sexCode)
 
 void showInfoButton(TPictureButton *button, bool pageShown)
 {
-    const Row &own = row("PictureButton8");
+    const Row &own = row(InfoButton);
     // Shown over the page, it wears the graph button's colours: it leads back to the graph.
-    const Row &look = pageShown ? row("PictureButton9") : own;
+    const Row &look = pageShown ? row(GraphButton) : own;
     button->setGeometry(pageShown ? InfoShownGeometry : geometry(own));
     button->setCaption(pageShown ? u"グラフ表示"_s : QString::fromUtf16(own.caption));
     button->setToolTip(pageShown ? u"グラフを表示します"_s : QString::fromUtf16(own.hint));
@@ -186,7 +184,8 @@ void showInfoButton(TPictureButton *button, bool pageShown)
 void showFigure(const QHash<QString, QWidget *> &controls, int figure, const QString &description)
 {
     for (int i = 1; i <= 5; ++i) {
-        auto *image = qobject_cast<QLabel *>(controls.value(u"Image"_s + QString::number(i)));
+        auto *image
+            = qobject_cast<QLabel *>(controls.value(QString::fromLatin1(FigureImages[i - 1])));
         if (i != figure || i == 1) {
             image->setVisible(i == figure);
             continue;
@@ -202,7 +201,7 @@ void drawMoodButtons(const QHash<QString, QWidget *> &controls)
 {
     for (int code = 1; code <= 4; ++code) {
         auto *button = qobject_cast<TPictureButton *>(
-            controls.value(u"PictureButton"_s + QString::number(10 + code)));
+            controls.value(QString::fromLatin1(MoodButtons[code - 1])));
         if (button->picture().isNull())
             button->setPicture(moodButtonPicture(code));
     }

@@ -241,6 +241,51 @@ inline constexpr const char *TabOrder[] = {"PictureButton1", "PictureButton2", "
 inline constexpr const char *KeypadClearKey = "Button15";
 inline constexpr const char *KeypadEnterKey = "Button16";
 
+// Components the code reaches by their part rather than through a member of the window.
+inline constexpr const char *CalculateButton = "PictureButton3";
+inline constexpr const char *SexButtons[] = {"PictureButton1", "PictureButton2"};
+inline constexpr const char *SexCaption = "Label2";
+// The evening's mood buttons, for the codes 1 to 4.
+inline constexpr const char *MoodButtons[]
+    = {"PictureButton11", "PictureButton12", "PictureButton13", "PictureButton14"};
+// The input rows' captions and their fields; the results' captions and their values.
+inline constexpr const char *InputRows[][2] = {{"Label3", "RightEdit1"}, {"Label4", "RightEdit2"},
+    {"Label5", "RightEdit3"}, {"Label6", "RightEdit4"}};
+inline constexpr const char *ResultRows[][2]
+    = {{"Label7", "Label9"}, {"Label8", "Label10"}, {"Label11", "Label12"}, {"Label13", "Label14"}};
+inline constexpr const char *KeypadPointKey = "Button14";
+inline constexpr const char *KeypadPanel = "Panel9";
+inline constexpr const char *DietPanel = "Panel5";
+inline constexpr const char *DietButton = "PictureButton5";
+inline constexpr const char *GraphToggle = "Panel14";
+inline constexpr const char *InputPanel = "Panel1";
+inline constexpr const char *InfoButton = "PictureButton8";
+inline constexpr const char *GraphButton = "PictureButton9";
+inline constexpr const char *ClearButton = "PictureButton10";
+inline constexpr const char *PrintButton = "PictureButton6";
+inline constexpr const char *DietButtonPanel = "Panel6";
+// The parked record grid; the graph's own drawing surface and day header inside Frame11.
+inline constexpr const char *RecordGrid = "StringGrid1";
+inline constexpr const char *GraphPicture = "Image1";
+inline constexpr const char *GraphDayHeader = "StringGrid1";
+
+// The keypad's character keys and what each types.
+struct KeypadKey
+{
+    const char *name;
+    char16_t character;
+};
+inline constexpr KeypadKey KeypadCharacterKeys[] = {{"Button4", u'1'}, {"Button5", u'2'},
+    {"Button6", u'3'}, {"Button7", u'4'}, {"Button8", u'5'}, {"Button9", u'6'}, {"Button10", u'7'},
+    {"Button11", u'8'}, {"Button12", u'9'}, {"Button13", u'0'}, {"Button14", u'.'}};
+// The figures for body types 1 to 5, and the parked mood pictures nobody sees.
+inline constexpr const char *FigureImages[] = {"Image1", "Image2", "Image3", "Image4", "Image5"};
+inline constexpr const char *ParkedImages[] = {"Image10", "Image11", "Image12", "Image13",
+    "Image10m", "Image11m", "Image12m", "Image13m", "Image10p", "Image11p", "Image12p", "Image13p"};
+// The graph's kilogram axis, top to bottom.
+inline constexpr const char *AxisLabels[] = {"Label22", "Label23", "Label24", "Label25", "Label26",
+    "Label27", "Label28", "Label29", "Label30"};
+
 // Colours the handlers switch to that no component starts with.
 inline constexpr quint32 KeypadFieldColour = 14868991;    // the field the open keypad fills
 inline constexpr quint32 CalculateReadyColour = 16744576; // the calculate button, once usable

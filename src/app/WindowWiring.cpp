@@ -6,6 +6,7 @@
 #include "AccessibleWindow.h"
 #include "EnterKey.h"
 #include "ErrorReport.h"
+#include "WindowLayout.h"
 #include "Frame1.h"
 #include "KeypadKeys.h"
 #include "WindowKeyboard.h"
@@ -65,9 +66,8 @@ void TQXCALC::findAll(std::initializer_list<std::pair<T **, const char *>> membe
 
 void TQXCALC::findControls()
 {
-    findAll<TPanel>({NAMED(Panel1), NAMED(Panel2), NAMED(Panel3), NAMED(Panel5), NAMED(Panel6),
-        NAMED(Panel7), NAMED(Panel8), NAMED(Panel9), NAMED(Panel10), NAMED(Panel11), NAMED(Panel12),
-        NAMED(Panel13), NAMED(Panel14), NAMED(Panel15), NAMED(Panel16), NAMED(Panel17)});
+    findAll<TPanel>({NAMED(Panel1), NAMED(Panel2), NAMED(Panel6), NAMED(Panel7), NAMED(Panel9),
+        NAMED(Panel13), NAMED(Panel14), NAMED(Panel17)});
     findAll<TPictureButton>({NAMED(PictureButton1), NAMED(PictureButton2), NAMED(PictureButton3),
         NAMED(PictureButton4), NAMED(PictureButton5), NAMED(PictureButton6), NAMED(PictureButton7),
         NAMED(PictureButton8), NAMED(PictureButton9), NAMED(PictureButton10)});
@@ -99,19 +99,18 @@ void TQXCALC::connectHandlers()
             {PictureButton10, &TQXCALC::PictureButton10Click}};
     for (const auto &[button, handler] : clicks)
         onClick(button, handler);
-    const std::pair<const char *, Handler> pushes[] = {{"Button1", &TQXCALC::Button1Click},
-        {"Button2", &TQXCALC::Button2Click}, {"Button3", &TQXCALC::Button3Click},
-        {"Button15", &TQXCALC::Button15Click}, {"Button16", &TQXCALC::Button16Click},
-        {"Button17", &TQXCALC::Button17Click}, {"Button18", &TQXCALC::Button18Click}};
+        // Each push button's handler is spelled after it.
+#define PUSH(button) std::pair<const char *, Handler>(#button, &TQXCALC::button##Click)
+    const std::pair<const char *, Handler> pushes[] = {PUSH(Button1), PUSH(Button2), PUSH(Button3),
+        PUSH(Button15), PUSH(Button16), PUSH(Button17), PUSH(Button18)};
+#undef PUSH
     for (const auto &[name, handler] : pushes)
         connect(
             control<QPushButton>(name), &QPushButton::clicked, this, guardedSlot(this, handler));
     connect(Panel14, &TPanel::clicked, this, guardedSlot(this, &TQXCALC::Panel13Click));
 
-    const char *moods[]
-        = {"PictureButton11", "PictureButton12", "PictureButton13", "PictureButton14"};
     for (int i = 0; i < 4; ++i) {
-        auto *button = control<TPictureButton>(moods[i]);
+        auto *button = control<TPictureButton>(WindowLayout::MoodButtons[i]);
         const QString code = QString::number(i + 1);
         const auto press = [this, code] { ErrorReport::guard([this, code] { moodPress(code); }); };
         connect(button, &TPictureButton::mouseDown, this, press);
