@@ -14,9 +14,11 @@ double Timing::median(std::vector<double> values)
     return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
 }
 
-Timing Timing::of(int runs, const std::function<void()> &work)
+Timing Timing::of(int runs, const std::function<void()> &work, const std::function<void()> &settle)
 {
     work();
+    if (settle)
+        settle();
     std::vector<double> times;
     std::vector<double> cpuTimes;
     times.reserve(std::size_t(runs));
@@ -29,6 +31,8 @@ Timing Timing::of(int runs, const std::function<void()> &work)
             = std::chrono::steady_clock::now() - start;
         times.push_back(took.count());
         cpuTimes.push_back(double(std::clock() - cpuStart) * 1000 / CLOCKS_PER_SEC);
+        if (settle)
+            settle();
     }
     Timing t;
     t.runs = runs;

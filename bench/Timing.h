@@ -16,5 +16,7 @@ struct Timing
 
     static double median(std::vector<double> values);
     // Runs work once untimed to warm caches and lazy initialisation, then `runs` times timed.
-    static Timing of(int runs, const std::function<void()> &work);
+    // settle, when given, runs untimed after each: waiting for what the work set going.
+    static Timing of(
+        int runs, const std::function<void()> &work, const std::function<void()> &settle = {});
 };

@@ -40,6 +40,8 @@ struct WindowHarness
     bool answer = false;
     QString proposedPdf;
     QString chosenPdf;
+    // Set: stands for a printer, called with each page on the print worker.
+    ReportOutput::PageSender printer;
     std::unique_ptr<TQXCALC> window;
 
     WindowHarness()
@@ -65,6 +67,7 @@ struct WindowHarness
             proposedPdf = proposed;
             return chosenPdf;
         };
+        options.sendPage = printer;
         window = std::make_unique<TQXCALC>(options);
         window->show();
         return window.get();

@@ -5,6 +5,8 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QMutex>
+#include <QSemaphore>
 #include <QProcess>
 #include <QRegularExpression>
 
@@ -30,6 +32,79 @@ private Q_SLOTS:
         h->click("Button3");
         QVERIFY(!h->shown("Panel7"));
         QVERIFY(h->find<QWidget>("Panel1")->isEnabled());
+    }
+
+    void printingHandsTheSheetsOverWithoutHoldingTheWindow_data()
+    {
+        QTest::addColumn<bool>("beforeClearing");
+        QTest::addColumn<bool>("fails");
+        QTest::newRow("print") << false << false;
+        QTest::newRow("print-fails") << false << true;
+        QTest::newRow("print-before-clearing") << true << false;
+        QTest::newRow("print-before-clearing-fails") << true << true;
+    }
+
+    void printingHandsTheSheetsOverWithoutHoldingTheWindow()
+    {
+        QFETCH(bool, beforeClearing);
+        QFETCH(bool, fails);
+        QSemaphore go;
+        QMutex lock;
+        QStringList jobs;
+        h->printer = [&](const ReportPage &, const QString &documentName) {
+            // Held until the test has seen the window while the jobs are under way.
+            go.tryAcquire(1, 10000);
+            if (fails)
+                throw std::runtime_error("印刷できませんでした：用紙がありません");
+            const QMutexLocker locked(&lock);
+            jobs << documentName;
+        };
+        h->start();
+        h->fill(1, u"30"_s, u"170"_s, u"60"_s, u"20"_s);
+        h->click("PictureButton3");
+        const QByteArray bytes = h->recordBytes();
+        if (beforeClearing) {
+            h->click("PictureButton10");
+            h->click("Button18"); // 消去する
+            h->click("Button18"); // 印刷して終了
+            QVERIFY(!h->push("Button17")->isEnabled());
+            QVERIFY(!h->push("Button18")->isEnabled());
+            h->click("Button18"); // again: nothing more starts
+        } else {
+            h->click("PictureButton6");
+            h->click("PictureButton7");
+            QVERIFY(!h->find<QWidget>("Panel7")->isEnabled());
+            QVERIFY(h->shown("Panel7"));
+        }
+        // The click has returned with the jobs still being handed over.
+        QCOMPARE(h->button("PictureButton7")->caption(), u"印刷中"_s);
+        QCOMPARE(h->recordBytes(), bytes);
+        go.release(4);
+
+        if (fails) {
+            QTRY_COMPARE(h->messages, QStringList {u"印刷できませんでした：用紙がありません"_s});
+            QCOMPARE(h->recordBytes(), bytes);
+            QVERIFY(h->window->isVisible());
+            QCOMPARE(h->button("PictureButton7")->caption(), u"印刷開始"_s);
+            if (beforeClearing) {
+                QVERIFY(h->shown("Panel11"));
+                QVERIFY(h->push("Button17")->isEnabled() && h->push("Button18")->isEnabled());
+            } else {
+                QVERIFY(h->shown("Panel7") && h->find<QWidget>("Panel7")->isEnabled());
+            }
+            return;
+        }
+        if (beforeClearing) {
+            QTRY_VERIFY(!QFile::exists(h->recordPath()));
+            QVERIFY(!h->window->isVisible());
+        } else {
+            QTRY_VERIFY(!h->shown("Panel7"));
+            QVERIFY(h->find<QWidget>("Panel1")->isEnabled());
+            QCOMPARE(h->recordBytes(), bytes);
+        }
+        QCOMPARE(h->messages, QStringList());
+        QCOMPARE(jobs.size(), 2);
+        QCOMPARE(h->button("PictureButton7")->caption(), u"印刷開始"_s);
     }
 
     void noPrinterOffersPdf_data()

@@ -91,7 +91,7 @@ HistoryWindow::HistoryWindow(Options options, QWidget *parent)
     : QWidget(parent, Qt::Window)
     , m_options(std::move(options))
     , m_history(m_options.recordFile)
-    , m_output(this, m_options.ask, m_options.chooseSaveFile)
+    , m_output(this, m_options.ask, m_options.chooseSaveFile, m_options.sendPage)
 {
     setObjectName(u"HistoryWindow"_s);
     setWindowTitle(u"計測の履歴 — ペミラ"_s);
@@ -163,7 +163,7 @@ HistoryWindow::HistoryWindow(Options options, QWidget *parent)
         buttons->addWidget(button);
         return button;
     };
-    addButton(u"HistoryPrint", u"印刷(&P)…"_s,
+    m_print = addButton(u"HistoryPrint", u"印刷(&P)…"_s,
         u"履歴のグラフと月ごとの表をA4横1枚に印刷します。プリンターがなければPDFに保存できます。"_s,
         &HistoryWindow::printSheet);
     addButton(u"HistoryExport", u"CSVに書き出す(&E)…"_s,
@@ -276,10 +276,26 @@ void HistoryWindow::printSheet()
 {
     if (m_rows.empty())
         throw std::runtime_error("まだ計測の履歴がないため、印刷するものがありません。");
-    const std::unique_ptr<ReportPage> sheet = historySheet(m_rows, m_view, now().date());
-    if (ReportPrinter::hasDefaultPrinter()) {
-        ReportPrinter::printToDefaultPrinter(*sheet, u"ペミラ 計測の履歴"_s);
-        m_status->setText(u"印刷しました。"_s);
+    std::shared_ptr<const ReportPage> sheet = historySheet(m_rows, m_view, now().date());
+    if (m_output.hasPrinter()) {
+        // Handed over on a worker; the button waits for it.
+        m_print->setEnabled(false);
+        m_status->setText(u"印刷中…"_s);
+        try {
+            m_output.printInBackground(
+                [sheet](
+                    const ReportOutput::PageSender &send) { send(*sheet, u"ペミラ 計測の履歴"_s); },
+                [this](const QString &failure) {
+                    m_print->setEnabled(true);
+                    m_status->setText(failure.isEmpty() ? u"印刷しました。"_s : QString());
+                    if (!failure.isEmpty())
+                        ErrorReport::show(failure);
+                });
+        } catch (...) {
+            m_print->setEnabled(true);
+            m_status->clear();
+            throw;
+        }
         return;
     }
     const QString proposed

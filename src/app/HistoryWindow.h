@@ -17,6 +17,7 @@ class QCheckBox;
 class QComboBox;
 class QDoubleSpinBox;
 class QLabel;
+class QPushButton;
 class QTableWidget;
 class TextGrid;
 
@@ -35,6 +36,7 @@ public:
         std::function<bool(const QString &question)> ask;
         std::function<QString(const QString &proposedPath)> chooseSaveFile;
         std::function<QString()> chooseOpenFile;
+        ReportOutput::PageSender sendPage; // empty: the default printer
     };
     explicit HistoryWindow(Options options, QWidget *parent = nullptr);
     ~HistoryWindow() override;
@@ -69,6 +71,7 @@ private:
     QCheckBox *m_spreadsheet = nullptr;
     QTableWidget *m_months = nullptr;
     QLabel *m_status = nullptr;
+    QPushButton *m_print = nullptr;
 };
 
 // The history exported without a window: FILE in the plain or the spreadsheet form. Throws

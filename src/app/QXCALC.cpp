@@ -45,7 +45,7 @@ TQXCALC::TQXCALC(const Options &options, QWidget *parent)
         Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
             | Qt::WindowCloseButtonHint)
     , m_options(options)
-    , m_output(this, options.ask, options.chooseSaveFile)
+    , m_output(this, options.ask, options.chooseSaveFile, options.sendPage)
 {
     installAccessibleFactory();
     setObjectName(u"QXCALC"_s);
@@ -245,12 +245,9 @@ void TQXCALC::Button18Click()
         Button18->setText(u"印刷して終了"_s);
         return;
     case Question::PrintBeforeClear:
-        // The record goes only once its sheets are on paper or completely in the file.
-        if (!printOrSaveBothSheets()) {
-            restorePrintPopup();
-            return;
-        }
-        DeleteRecordAndClose();
+        // The record goes only once its sheets are handed to the printer or completely in the
+        // file.
+        printOrSaveBothSheets([this] { DeleteRecordAndClose(); });
         return;
     case Question::Range:
         break;
@@ -463,6 +460,7 @@ void TQXCALC::openHistory()
         options.clock = m_options.clock;
         options.ask = m_options.ask;
         options.chooseSaveFile = m_options.chooseSaveFile;
+        options.sendPage = m_options.sendPage;
         m_historyWindow = new HistoryWindow(options, this);
     } else {
         m_historyWindow->reload();

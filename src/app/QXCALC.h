@@ -58,6 +58,9 @@ public:
         // (empty: cancelled).
         std::function<bool(const QString &question)> ask;
         std::function<QString(const QString &proposedPath)> chooseSaveFile;
+        // Stands for a printer, receiving each page on the print worker; empty: the default
+        // printer.
+        ReportOutput::PageSender sendPage;
     };
 
     explicit TQXCALC(const Options &options = {}, QWidget *parent = nullptr);
@@ -154,12 +157,13 @@ private:
     void PictureButton6Click();
     void Button3Click();
     void PictureButton7Click();
-    void PrintBothSheets();
     ReportOutput::Sheets sheets() const;
     // Shows the print pop-up busy and prints both sheets, or without a printer offers to save
     // them as one PDF file; false when the person declined or cancelled. The pop-up is restored
     // only when printing failed.
-    bool printOrSaveBothSheets();
+    // Prints both sheets, or offers them as a PDF without a printer; afterwards runs once they
+    // are handed over or saved, not when the person declined or a failure was reported.
+    void printOrSaveBothSheets(const std::function<void()> &afterwards);
     void restorePrintPopup();
 
     // History: every measurement also kept beside the record, shown by its own window.

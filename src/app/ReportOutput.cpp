@@ -3,11 +3,16 @@
 
 #include "artwork/Artwork.h"
 #include "print/SheetPdf.h"
+#include "record/TextGrid.h"
+#include "report/ReportPrinter.h"
 
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStandardPaths>
+#include <QWidget>
+
+#include <stdexcept>
 
 using namespace Qt::StringLiterals;
 
@@ -25,13 +30,24 @@ TPrint01::SheetInput sheetInput(const ReportOutput::Sheets &sheets)
 } // namespace
 
 ReportOutput::ReportOutput(QWidget *dialogParent, std::function<bool(const QString &)> ask,
-    std::function<QString(const QString &)> chooseSaveFile)
+    std::function<QString(const QString &)> chooseSaveFile, PageSender sendPage)
     : m_parent(dialogParent)
     , m_ask(std::move(ask))
     , m_chooseSaveFile(std::move(chooseSaveFile))
+    , m_sendPage(std::move(sendPage))
 { }
 
-ReportOutput::~ReportOutput() = default;
+ReportOutput::~ReportOutput()
+{
+    // A job being handed over is finished, not cut off: half a job may print half a sheet.
+    if (m_job.joinable())
+        m_job.join();
+}
+
+bool ReportOutput::hasPrinter() const
+{
+    return m_sendPage || ReportPrinter::hasDefaultPrinter();
+}
 
 TPrint01 &ReportOutput::form()
 {
@@ -41,9 +57,61 @@ TPrint01 &ReportOutput::form()
     return *m_form;
 }
 
-void ReportOutput::print(const Sheets &sheets)
+void ReportOutput::print(const Sheets &sheets, std::function<void(const QString &)> done)
 {
-    form().printBothSheets(sheets.table, sheetInput(sheets), sheets.advice1, sheets.advice2);
+    // A sheet without data is reported before anything starts.
+    TPrint01::checkPrintable(sheets.table);
+    // The job's own form, made here: its pictures come from this thread's artwork.
+    auto form = std::make_shared<TPrint01>();
+    auto table = std::make_shared<TextGrid>(sheets.table);
+    printInBackground(
+        [form, table, input = sheetInput(sheets), advice1 = sheets.advice1,
+            advice2 = sheets.advice2](const PageSender &send) {
+            form->printBothSheets(*table, input, advice1, advice2, send);
+        },
+        std::move(done));
+}
+
+void ReportOutput::printInBackground(
+    std::function<void(const PageSender &)> job, std::function<void(const QString &)> done)
+{
+    if (m_busy)
+        throw std::logic_error("a print job is already being handed over");
+    // Asked here, once: the answer decides the job before anything leaves this thread.
+    PageSender send = m_sendPage;
+    if (!send) {
+        const QString printer = ReportPrinter::defaultPrinterName();
+        if (printer.isEmpty())
+            throw std::runtime_error(ReportPrinter::noPrinterMessage().toStdString());
+        send = [printer](const ReportPage &page, const QString &documentName) {
+            ReportPrinter::printTo(printer, page, documentName);
+        };
+    }
+    if (m_job.joinable())
+        m_job.join();
+    m_busy = true;
+    // The parent outlives the worker: this object is its member and joins the worker first.
+    m_job
+        = std::thread([this, job = std::move(job), send = std::move(send), done = std::move(done)] {
+              QString failure;
+              try {
+                  job(send);
+              } catch (const std::exception &error) {
+                  failure = QString::fromUtf8(error.what());
+              } catch (...) {
+                  failure = u"印刷できませんでした。"_s;
+              }
+              // Queued to the parent: dropped with it when the window goes before it is delivered.
+              QMetaObject::invokeMethod(
+                  m_parent,
+                  [this, done, failure] {
+                      if (m_job.joinable())
+                          m_job.join();
+                      m_busy = false;
+                      done(failure);
+                  },
+                  Qt::QueuedConnection);
+          });
 }
 
 bool ReportOutput::saveAsPdf(const Sheets &sheets, const QDate &today)

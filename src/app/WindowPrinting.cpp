@@ -2,8 +2,11 @@
 // The window's printing: the print pop-up, both sheets to the printer or, without one, to a PDF.
 #include "QXCALC.h"
 
+#include "ErrorReport.h"
 #include "controls/Panel.h"
 #include "controls/PictBtn.h"
+
+#include <QPushButton>
 #include "print/SheetAdvice.h"
 #include "report/ReportPrinter.h"
 
@@ -29,10 +32,7 @@ void TQXCALC::restorePrintPopup()
 
 void TQXCALC::PictureButton7Click()
 {
-    const bool done = printOrSaveBothSheets();
-    restorePrintPopup();
-    if (done)
-        Button3Click();
+    printOrSaveBothSheets([this] { Button3Click(); });
 }
 
 ReportOutput::Sheets TQXCALC::sheets() const
@@ -44,22 +44,40 @@ ReportOutput::Sheets TQXCALC::sheets() const
         m_record->dayAfterTable(), advice.label20, advice.label21};
 }
 
-void TQXCALC::PrintBothSheets()
+void TQXCALC::printOrSaveBothSheets(const std::function<void()> &afterwards)
 {
-    m_output.print(sheets());
-}
-
-bool TQXCALC::printOrSaveBothSheets()
-{
+    // A key or a second click while the jobs are handed over starts nothing more.
+    if (m_output.busy())
+        return;
     Panel7->setEnabled(false);
     PictureButton7->setCaption(u"印刷中"_s);
-    try {
-        if (!ReportPrinter::hasDefaultPrinter())
-            return m_output.saveAsPdf(sheets(), now().date());
-        PrintBothSheets();
-        return true;
-    } catch (...) {
+    // Before clearing, the question's answers wait for the jobs too.
+    const bool answers[] = {Button17->isEnabled(), Button18->isEnabled()};
+    Button17->setEnabled(false);
+    Button18->setEnabled(false);
+    const auto finished = [this, answers] {
         restorePrintPopup();
+        Button17->setEnabled(answers[0]);
+        Button18->setEnabled(answers[1]);
+    };
+    try {
+        if (!m_output.hasPrinter()) {
+            const bool saved = m_output.saveAsPdf(sheets(), now().date());
+            finished();
+            if (saved)
+                afterwards();
+            return;
+        }
+        m_output.print(sheets(), [finished, afterwards](const QString &failure) {
+            finished();
+            if (!failure.isEmpty()) {
+                ErrorReport::show(failure);
+                return;
+            }
+            afterwards();
+        });
+    } catch (...) {
+        finished();
         throw;
     }
 }

@@ -319,8 +319,13 @@ void TPrint01::printBothSheets(const TextGrid &table, const SheetInput &input,
     checkPrintable(table);
     PagePrinter send = printPage;
     if (!send) {
-        ReportPrinter::requireDefaultPrinter();
-        send = &ReportPrinter::printToDefaultPrinter;
+        // Asked once: each question to the print system costs milliseconds.
+        const QString printer = ReportPrinter::defaultPrinterName();
+        if (printer.isEmpty())
+            throw std::runtime_error(ReportPrinter::noPrinterMessage().toStdString());
+        send = [printer](const ReportPage &page, const QString &documentName) {
+            ReportPrinter::printTo(printer, page, documentName);
+        };
     }
 
     setAdviceLine(label20, label21);

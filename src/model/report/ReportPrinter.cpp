@@ -18,21 +18,24 @@ QString ReportPrinter::noPrinterMessage()
 
 bool ReportPrinter::hasDefaultPrinter()
 {
-    return !OutputModule::require().defaultPrinterName().isEmpty();
+    return !defaultPrinterName().isEmpty();
 }
 
-void ReportPrinter::requireDefaultPrinter()
+QString ReportPrinter::defaultPrinterName()
 {
-    if (!hasDefaultPrinter())
-        throw std::runtime_error(noPrinterMessage().toStdString());
+    return OutputModule::require().defaultPrinterName();
 }
 
 void ReportPrinter::printToDefaultPrinter(const ReportPage &page, const QString &documentName)
 {
-    OutputPlugin &output = OutputModule::require();
-    const QString printer = output.defaultPrinterName();
+    printTo(defaultPrinterName(), page, documentName);
+}
+
+void ReportPrinter::printTo(
+    const QString &printer, const ReportPage &page, const QString &documentName)
+{
     if (printer.isEmpty())
         throw std::runtime_error(noPrinterMessage().toStdString());
-    output.printPage(printer, page.pageLayout(), documentName,
+    OutputModule::require().printPage(printer, page.pageLayout(), documentName,
         [&page](QPainter &painter, int dpiX, int dpiY) { page.render(painter, dpiX, dpiY); });
 }

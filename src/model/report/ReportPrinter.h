@@ -13,9 +13,14 @@ class ReportPrinter
 public:
     // True when the system names a default printer.
     static bool hasDefaultPrinter();
+    // The default printer's name, empty when there is none. Each call asks the print system,
+    // which takes milliseconds: ask once per action.
+    static QString defaultPrinterName();
+    // One job of one page to the named printer; throws on any failure. Safe on any thread once
+    // the print system has been asked from the user-interface thread.
+    static void printTo(
+        const QString &printer, const ReportPage &page, const QString &documentName);
     // Throws std::runtime_error when no default printer exists or the job cannot be made.
     static void printToDefaultPrinter(const ReportPage &page, const QString &documentName);
-    // Throws the no-printer error when hasDefaultPrinter() is false.
-    static void requireDefaultPrinter();
     static QString noPrinterMessage();
 };
