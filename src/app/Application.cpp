@@ -192,12 +192,9 @@ int runPemira(int argc, char *argv[])
     // Ties the window to the installed desktop entry (its icon and name in docks and task bars).
     QApplication::setDesktopFileName(QStringLiteral(PEMIRA_APP_ID));
     QApplication::setWindowIcon(applicationIcon());
-    // Widgets lay out their (empty) text as they are made, before the window gives them their
-    // fonts: with the platform's default font that would load a face nothing ever shows.
-    // Message boxes and hints are Japanese too.
-    fonts.wait();
-    QApplication::setFont(gothicFont(12));
 
+    // The record's place and its guard need no fonts: settled while the font configuration is
+    // still loading.
     TQXCALC::Options options;
     options.recordFile = recordFileFor(commandLine, PluginFile::executableFolder());
     const QString recordFolder = QFileInfo(options.recordFile).absolutePath();
@@ -207,15 +204,18 @@ int runPemira(int argc, char *argv[])
     // A second window on the same record would overwrite the first one's measurements.
     QuitOnSignals quitOnSignals;
     SingleInstance instance(options.recordFile);
-    switch (instance.claim()) {
-    case SingleInstance::Claim::Elsewhere:
+    const SingleInstance::Claim claim = instance.claim();
+    if (claim == SingleInstance::Claim::Elsewhere)
         return 0;
-    case SingleInstance::Claim::HeldByOther:
+
+    // Widgets lay out their (empty) text as they are made, before the window gives them their
+    // fonts: with the platform's default font that would load a face nothing ever shows.
+    // Message boxes and hints are Japanese too.
+    fonts.wait();
+    QApplication::setFont(gothicFont(12));
+    if (claim == SingleInstance::Claim::HeldByOther) {
         ErrorReport::show(instance.holderNotice());
         return 1;
-    case SingleInstance::Claim::Owner:
-    case SingleInstance::Claim::Unguarded:
-        break;
     }
     TQXCALC window(options);
     instance.raiseOnRequest(&window);

@@ -27,6 +27,9 @@ QString absolute(const QString &path)
 
 CommandLine parseCommandLine(const QStringList &arguments)
 {
+    // The usual start has no arguments: the window, and no parser to build for it.
+    if (arguments.size() <= 1)
+        return {};
     QCommandLineParser parser;
     parser.setApplicationDescription(
         u"ペミラ — body-measurement calculator with a one-month record and graphs."_s);

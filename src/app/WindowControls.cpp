@@ -7,6 +7,7 @@
 #include "artwork/Artwork.h"
 #include "colors/BgrColor.h"
 #include "fonts/Fonts.h"
+#include "controls/Image.h"
 #include "controls/Label.h"
 #include "controls/Panel.h"
 #include "controls/PictBtn.h"
@@ -102,12 +103,9 @@ QHash<QString, QWidget *> createWindowControls(QWidget *window)
             widget = label;
             break;
         }
-        case Kind::Image: {
-            auto *image = new QLabel(parent);
-            image->setAttribute(Qt::WA_TranslucentBackground);
-            widget = image;
+        case Kind::Image:
+            widget = new TImage(parent);
             break;
-        }
         case Kind::Push: {
             auto *button = isKeypadKey(row.name) ? new TPressKey(caption, parent)
                                                  : new QPushButton(caption, parent);

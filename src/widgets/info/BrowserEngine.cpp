@@ -115,9 +115,18 @@ void prepareBrowserEngine()
             .value(u"QT_QPA_PLATFORM"_s)
             .startsWith(u"offscreen"_s))
         glOff = true;
-    // An ordinary start prints nothing: the engine's report of its settings is for debugging
-    // (QT_LOGGING_RULES still turns it on), and the notes on what was switched off on purpose
-    // are dropped; every other message goes where it went before.
-    QLoggingCategory::setFilterRules(u"qt.webenginecontext.info=false"_s);
+    // An ordinary start prints nothing: the notes on what was switched off on purpose are
+    // dropped; every other message goes where it went before.
     previousHandler = qInstallMessageHandler(quietEngineNotes);
+}
+
+void quietBrowserEngineReport()
+{
+    // The engine's report of its settings is for debugging (QT_LOGGING_RULES still turns it
+    // on). Set when the engine is about to load: a start that never shows a page skips it.
+    static const bool set = [] {
+        QLoggingCategory::setFilterRules(u"qt.webenginecontext.info=false"_s);
+        return true;
+    }();
+    Q_UNUSED(set);
 }

@@ -12,6 +12,8 @@
 #include <utility>
 
 void prepareBrowserEngine();
+// Keeps the engine's report of its settings off the console; called before the engine loads.
+void quietBrowserEngineReport();
 
 // Whether a console message is one Qt or the engine gives because of those settings (GL or the
 // sandbox switched off on purpose), which an ordinary start does not print.

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "InfoBrowserHost.h"
 
+#include "BrowserEngine.h"
+
 #include "InfoBrowserPlugin.h"
 #include "plugins/PluginFile.h"
 
@@ -109,6 +111,7 @@ void InfoBrowserHost::nextStartStep()
     // view, then the page. Between them the window handles input and repaints.
     try {
         if (!m_plugin) {
+            quietBrowserEngineReport();
             QString why;
             m_plugin = PluginFile::load<InfoBrowserPlugin>(m_loader,
                 QFileInfo(m_loader.fileName()).absolutePath(), pluginName(), PartName, &why);
