@@ -11,6 +11,10 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QLabel>
+#include <QMutex>
+#include <QPushButton>
+#include <QSemaphore>
 #include <QSettings>
 
 #include <csignal>
@@ -104,6 +108,36 @@ private Q_SLOTS:
         QVERIFY(h->window->historyWindow());
         QTRY_VERIFY(h->window->historyWindow()->isVisible());
         QCOMPARE(h->window->historyWindow()->rows().size(), std::size_t(3));
+    }
+
+    void historySheetIsHandedToThePrinterWithoutHoldingTheWindow()
+    {
+        QSemaphore go;
+        QMutex lock;
+        QStringList jobs;
+        h->printer = [&](const ReportPage &, const QString &documentName) {
+            go.tryAcquire(1, 10000);
+            const QMutexLocker locked(&lock);
+            jobs << documentName;
+        };
+        h->start();
+        h->fill(1, u"30"_s, u"170"_s, u"60"_s, u"20"_s);
+        h->click("PictureButton3");
+        QApplication::setActiveWindow(h->window.get());
+        QVERIFY(QTest::qWaitForWindowActive(h->window.get()));
+        QTest::keyClick(h->window.get(), Qt::Key_H, Qt::ControlModifier);
+        QVERIFY(h->window->historyWindow());
+        auto *print = h->window->historyWindow()->findChild<QPushButton *>(u"HistoryPrint"_s);
+        auto *status = h->window->historyWindow()->findChild<QLabel *>(u"HistoryStatus"_s);
+        print->click();
+        // Back from the click with the job still under way.
+        QVERIFY(!print->isEnabled());
+        QCOMPARE(status->text(), u"印刷中…"_s);
+        go.release();
+        QTRY_COMPARE(status->text(), u"印刷しました。"_s);
+        QVERIFY(print->isEnabled());
+        QCOMPARE(jobs, QStringList {u"ペミラ 計測の履歴"_s});
+        QCOMPARE(h->messages, QStringList());
     }
 
     void usedUpRecordOffersANewMonth_data()
