@@ -78,15 +78,7 @@ void ReportOutput::printInBackground(
     if (m_busy)
         throw std::logic_error("a print job is already being handed over");
     // Asked here, once: the answer decides the job before anything leaves this thread.
-    PageSender send = m_sendPage;
-    if (!send) {
-        const QString printer = ReportPrinter::defaultPrinterName();
-        if (printer.isEmpty())
-            throw std::runtime_error(ReportPrinter::noPrinterMessage().toStdString());
-        send = [printer](const ReportPage &page, const QString &documentName) {
-            ReportPrinter::printTo(printer, page, documentName);
-        };
-    }
+    PageSender send = m_sendPage ? m_sendPage : ReportPrinter::defaultPrinterSender();
     if (m_job.joinable())
         m_job.join();
     m_busy = true;

@@ -317,16 +317,7 @@ void TPrint01::printBothSheets(const TextGrid &table, const SheetInput &input,
     const QString &label20, const QString &label21, const PagePrinter &printPage)
 {
     checkPrintable(table);
-    PagePrinter send = printPage;
-    if (!send) {
-        // Asked once: each question to the print system costs milliseconds.
-        const QString printer = ReportPrinter::defaultPrinterName();
-        if (printer.isEmpty())
-            throw std::runtime_error(ReportPrinter::noPrinterMessage().toStdString());
-        send = [printer](const ReportPage &page, const QString &documentName) {
-            ReportPrinter::printTo(printer, page, documentName);
-        };
-    }
+    const PagePrinter send = printPage ? printPage : ReportPrinter::defaultPrinterSender();
 
     setAdviceLine(label20, label21);
     for (const Sheet sheet : {Sheet::Weight, Sheet::FatWeight}) {

@@ -31,6 +31,16 @@ void ReportPrinter::printToDefaultPrinter(const ReportPage &page, const QString 
     printTo(defaultPrinterName(), page, documentName);
 }
 
+std::function<void(const ReportPage &, const QString &)> ReportPrinter::defaultPrinterSender()
+{
+    const QString printer = defaultPrinterName();
+    if (printer.isEmpty())
+        throw std::runtime_error(noPrinterMessage().toStdString());
+    return [printer](const ReportPage &page, const QString &documentName) {
+        printTo(printer, page, documentName);
+    };
+}
+
 void ReportPrinter::printTo(
     const QString &printer, const ReportPage &page, const QString &documentName)
 {

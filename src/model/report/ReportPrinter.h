@@ -6,6 +6,8 @@
 
 #include <QString>
 
+#include <functional>
+
 class ReportPage;
 
 class ReportPrinter
@@ -16,6 +18,10 @@ public:
     // The default printer's name, empty when there is none. Each call asks the print system,
     // which takes milliseconds: ask once per action.
     static QString defaultPrinterName();
+    // Sends each page to the default printer as it is named now: the print system is asked once,
+    // here, and each question costs milliseconds. Throws the no-printer error when there is none.
+    static std::function<void(const ReportPage &page, const QString &documentName)>
+    defaultPrinterSender();
     // One job of one page to the named printer; throws on any failure. Safe on any thread once
     // the print system has been asked from the user-interface thread.
     static void printTo(
