@@ -8,7 +8,6 @@
 #include "record/RecordLayout.h"
 #include "record/TextGrid.h"
 #include "report/ReportPage.h"
-#include "report/ReportPrinter.h"
 
 #include <QAccessible>
 #include <QCheckBox>
@@ -277,12 +276,13 @@ void HistoryWindow::printSheet()
     if (m_rows.empty())
         throw std::runtime_error("まだ計測の履歴がないため、印刷するものがありません。");
     std::shared_ptr<const ReportPage> sheet = historySheet(m_rows, m_view, now().date());
-    if (m_output.hasPrinter()) {
+    if (const ReportOutput::PageSender printer = m_output.printer()) {
         // Handed over on a worker; the button waits for it.
         m_print->setEnabled(false);
         m_status->setText(u"印刷中…"_s);
         try {
             m_output.printInBackground(
+                printer,
                 [sheet](
                     const ReportOutput::PageSender &send) { send(*sheet, u"ペミラ 計測の履歴"_s); },
                 [this](const QString &failure) {

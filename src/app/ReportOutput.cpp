@@ -44,9 +44,9 @@ ReportOutput::~ReportOutput()
         m_job.join();
 }
 
-bool ReportOutput::hasPrinter() const
+ReportOutput::PageSender ReportOutput::printer() const
 {
-    return m_sendPage || ReportPrinter::hasDefaultPrinter();
+    return m_sendPage ? m_sendPage : ReportPrinter::defaultPrinterSender();
 }
 
 TPrint01 &ReportOutput::form()
@@ -57,7 +57,8 @@ TPrint01 &ReportOutput::form()
     return *m_form;
 }
 
-void ReportOutput::print(const Sheets &sheets, std::function<void(const QString &)> done)
+void ReportOutput::print(
+    const Sheets &sheets, const PageSender &send, std::function<void(const QString &)> done)
 {
     // A sheet without data is reported before anything starts.
     TPrint01::checkPrintable(sheets.table);
@@ -65,6 +66,7 @@ void ReportOutput::print(const Sheets &sheets, std::function<void(const QString 
     auto form = std::make_shared<TPrint01>();
     auto table = std::make_shared<TextGrid>(sheets.table);
     printInBackground(
+        send,
         [form, table, input = sheetInput(sheets), advice1 = sheets.advice1,
             advice2 = sheets.advice2](const PageSender &send) {
             form->printBothSheets(*table, input, advice1, advice2, send);
@@ -72,38 +74,37 @@ void ReportOutput::print(const Sheets &sheets, std::function<void(const QString 
         std::move(done));
 }
 
-void ReportOutput::printInBackground(
+void ReportOutput::printInBackground(const PageSender &send,
     std::function<void(const PageSender &)> job, std::function<void(const QString &)> done)
 {
     if (m_busy)
         throw std::logic_error("a print job is already being handed over");
-    // Asked here, once: the answer decides the job before anything leaves this thread.
-    PageSender send = m_sendPage ? m_sendPage : ReportPrinter::defaultPrinterSender();
+    if (!send)
+        throw std::runtime_error(ReportPrinter::noPrinterMessage().toStdString());
     if (m_job.joinable())
         m_job.join();
     m_busy = true;
     // The parent outlives the worker: this object is its member and joins the worker first.
-    m_job
-        = std::thread([this, job = std::move(job), send = std::move(send), done = std::move(done)] {
-              QString failure;
-              try {
-                  job(send);
-              } catch (const std::exception &error) {
-                  failure = QString::fromUtf8(error.what());
-              } catch (...) {
-                  failure = u"印刷できませんでした。"_s;
-              }
-              // Queued to the parent: dropped with it when the window goes before it is delivered.
-              QMetaObject::invokeMethod(
-                  m_parent,
-                  [this, done, failure] {
-                      if (m_job.joinable())
-                          m_job.join();
-                      m_busy = false;
-                      done(failure);
-                  },
-                  Qt::QueuedConnection);
-          });
+    m_job = std::thread([this, job = std::move(job), send, done = std::move(done)] {
+        QString failure;
+        try {
+            job(send);
+        } catch (const std::exception &error) {
+            failure = QString::fromUtf8(error.what());
+        } catch (...) {
+            failure = u"印刷できませんでした。"_s;
+        }
+        // Queued to the parent: dropped with it when the window goes before it is delivered.
+        QMetaObject::invokeMethod(
+            m_parent,
+            [this, done, failure] {
+                if (m_job.joinable())
+                    m_job.join();
+                m_busy = false;
+                done(failure);
+            },
+            Qt::QueuedConnection);
+    });
 }
 
 bool ReportOutput::saveAsPdf(const Sheets &sheets, const QDate &today)

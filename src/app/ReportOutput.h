@@ -39,16 +39,18 @@ public:
     // Waits for a job still being handed over.
     ~ReportOutput();
 
-    // True when pages can be printed: a default printer exists (asked anew each time).
-    bool hasPrinter() const;
+    // Where pages go to be printed, asked of the print system anew at each call (milliseconds):
+    // once per print. Empty when there is no printer.
+    PageSender printer() const;
     // A job is being prepared or handed over; no other may start.
     bool busy() const { return m_busy; }
-    // Both sheets, one job each, handed over on a worker thread. Throws before anything starts
-    // when a sheet cannot be printed. done runs on dialogParent's thread afterwards, with the
-    // failure's text or an empty one; it never runs once dialogParent is gone.
-    void print(const Sheets &sheets, std::function<void(const QString &failure)> done);
-    // Any pages: job runs on the worker with the sender to use, done as above.
-    void printInBackground(std::function<void(const PageSender &send)> job,
+    // Both sheets, one job each, handed to send on a worker thread. Throws before anything
+    // starts when a sheet cannot be printed. done runs on dialogParent's thread afterwards, with
+    // the failure's text or an empty one; it never runs once dialogParent is gone.
+    void print(const Sheets &sheets, const PageSender &send,
+        std::function<void(const QString &failure)> done);
+    // Any pages: job runs on the worker with send, done as above.
+    void printInBackground(const PageSender &send, std::function<void(const PageSender &send)> job,
         std::function<void(const QString &failure)> done);
     // The PDF offer, for a machine without a printer; false when the person declined or
     // cancelled, so nothing was saved.

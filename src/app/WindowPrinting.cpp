@@ -5,10 +5,9 @@
 #include "ErrorReport.h"
 #include "controls/Panel.h"
 #include "controls/PictBtn.h"
+#include "print/SheetAdvice.h"
 
 #include <QPushButton>
-#include "print/SheetAdvice.h"
-#include "report/ReportPrinter.h"
 
 using namespace Qt::StringLiterals;
 
@@ -61,14 +60,16 @@ void TQXCALC::printOrSaveBothSheets(const std::function<void()> &afterwards)
         Button18->setEnabled(answers[1]);
     };
     try {
-        if (!m_output.hasPrinter()) {
+        // Asked once: each question to the print system takes milliseconds.
+        const ReportOutput::PageSender printer = m_output.printer();
+        if (!printer) {
             const bool saved = m_output.saveAsPdf(sheets(), now().date());
             finished();
             if (saved)
                 afterwards();
             return;
         }
-        m_output.print(sheets(), [finished, afterwards](const QString &failure) {
+        m_output.print(sheets(), printer, [finished, afterwards](const QString &failure) {
             finished();
             if (!failure.isEmpty()) {
                 ErrorReport::show(failure);

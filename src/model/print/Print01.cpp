@@ -318,6 +318,8 @@ void TPrint01::printBothSheets(const TextGrid &table, const SheetInput &input,
 {
     checkPrintable(table);
     const PagePrinter send = printPage ? printPage : ReportPrinter::defaultPrinterSender();
+    if (!send)
+        throw std::runtime_error(ReportPrinter::noPrinterMessage().toStdString());
 
     setAdviceLine(label20, label21);
     for (const Sheet sheet : {Sheet::Weight, Sheet::FatWeight}) {

@@ -35,7 +35,7 @@ std::function<void(const ReportPage &, const QString &)> ReportPrinter::defaultP
 {
     const QString printer = defaultPrinterName();
     if (printer.isEmpty())
-        throw std::runtime_error(noPrinterMessage().toStdString());
+        return {};
     return [printer](const ReportPage &page, const QString &documentName) {
         printTo(printer, page, documentName);
     };

@@ -19,7 +19,7 @@ public:
     // which takes milliseconds: ask once per action.
     static QString defaultPrinterName();
     // Sends each page to the default printer as it is named now: the print system is asked once,
-    // here, and each question costs milliseconds. Throws the no-printer error when there is none.
+    // here, and each question costs milliseconds. Empty when there is no default printer.
     static std::function<void(const ReportPage &page, const QString &documentName)>
     defaultPrinterSender();
     // One job of one page to the named printer; throws on any failure. Safe on any thread once
