@@ -2,6 +2,9 @@
 #include "FullMonth.h"
 
 #include "assessment/Assessment.h"
+#include "record/StrGrdIO.h"
+
+#include <QFile>
 
 #include <cmath>
 
@@ -19,4 +22,12 @@ FullMonth::FullMonth(const QDateTime &start)
         if (column % 2)
             writeMood(table, column, 1 + (column / 2) % 4);
     }
+}
+
+bool FullMonth::writeRecord(const QString &path) const
+{
+    QFile record(path);
+    return record.open(QIODevice::WriteOnly)
+        && record.write(TStringGridIO::serialize(table, QStringLiteral(","), false)) >= 0
+        && record.flush();
 }

@@ -15,4 +15,7 @@ struct FullMonth
 
     // The table's first day is the record day of start.
     explicit FullMonth(const QDateTime &start);
+
+    // Writes the table as the program saves its record; false when the file cannot be written.
+    bool writeRecord(const QString &path) const;
 };

@@ -6,7 +6,6 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
-#include <QFile>
 #include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -18,7 +17,6 @@
 #include "controls/PictBtn.h"
 #include "info/InfoBrowserHost.h"
 #include "info/InfoPage.h"
-#include "record/StrGrdIO.h"
 
 #include <cstdio>
 #include <ctime>
@@ -59,13 +57,8 @@ int InfoBench::runChild()
     ErrorReport::setHook([&](const QString &text) { reported << text; });
     QTemporaryDir folder;
     const QDateTime start = QDateTime::currentDateTime().addDays(-20);
-    {
-        const FullMonth month(start);
-        QFile record(folder.filePath(u"settemp.dat"_s));
-        if (!record.open(QIODevice::WriteOnly)
-            || !record.write(TStringGridIO::serialize(month.table, u","_s, false)))
-            return 3;
-    }
+    if (!FullMonth(start).writeRecord(folder.filePath(u"settemp.dat"_s)))
+        return 3;
     TQXCALC::Options options;
     options.appFolder = QDir(folder.path()).absolutePath() + u'/';
     options.clock = [start] { return start.addDays(20); };

@@ -5,14 +5,12 @@
 
 #include <QDir>
 #include <QWidget>
-#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include "app/ErrorReport.h"
 #include "app/QXCALC.h"
 #include "controls/PictBtn.h"
-#include "record/StrGrdIO.h"
 #include "report/ReportPrinter.h"
 
 #include <algorithm>
@@ -43,13 +41,8 @@ std::optional<PrintBench::Figures> PrintBench::run(int runs)
 
     QTemporaryDir folder;
     const QDateTime start = QDateTime::currentDateTime().addDays(-20);
-    {
-        const FullMonth month(start);
-        QFile record(folder.filePath(u"settemp.dat"_s));
-        if (!record.open(QIODevice::WriteOnly)
-            || !record.write(TStringGridIO::serialize(month.table, u","_s, false)))
-            return fail(u"cannot write the record"_s);
-    }
+    if (!FullMonth(start).writeRecord(folder.filePath(u"settemp.dat"_s)))
+        return fail(u"cannot write the record"_s);
     TQXCALC::Options options;
     options.appFolder = QDir(folder.path()).absolutePath() + u'/';
     options.clock = [start] { return start.addDays(20); };

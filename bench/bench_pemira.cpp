@@ -219,11 +219,10 @@ void runStartup(const Options &options, const QString &binFolder)
         if (QFile::exists(binFolder + u'/' + plugin))
             QFile::copy(binFolder + u'/' + plugin, folder.filePath(plugin));
     }
-    {
-        const FullMonth month(QDateTime::currentDateTime().addDays(-20));
-        QFile record(folder.filePath(u"settemp.dat"_s));
-        record.open(QIODevice::WriteOnly);
-        record.write(TStringGridIO::serialize(month.table, u","_s, false));
+    if (!FullMonth(QDateTime::currentDateTime().addDays(-20))
+             .writeRecord(folder.filePath(u"settemp.dat"_s))) {
+        std::printf("start-up: cannot write the record\n");
+        return;
     }
     const QString floor = binFolder + u"/bench_floor"_s;
     const QString runtimeDir = folder.filePath(u"xdg"_s);
